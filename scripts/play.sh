@@ -1,0 +1,10 @@
+#!/usr/bin/env bash
+# Builds the game if needed and starts it from its run-time folder.
+# Pass "fullscreen" to play at the desktop's resolution.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+scripts/build.sh
+program=vexa_game
+[ "${1:-}" = "fullscreen" ] && program=vexa_game_fullscreen
+cd build/bin
+exec "./$program"

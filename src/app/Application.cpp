@@ -1,0 +1,121 @@
+#include "app/Application.h"
+
+#include "app/Caption.h"
+#include "physic/PhysicsWorld.h"
+#include "platform/Clock.h"
+#include "platform/GlfwInput.h"
+#include "render/ShadowBuffers.h"
+
+#include <GL/glew.h>
+
+#include <iostream>
+
+namespace Vexa {
+
+Application::Application(WindowMode mode, LevelFactory levels, std::unique_ptr<Input> input)
+    : gameWindow(std::make_unique<Window>(mode)),
+      gameInput(input ? std::move(input) : std::make_unique<GlfwInput>(gameWindow->handle())),
+      levelFactory(std::move(levels)) {
+  setFixedGlState();
+  gameControls = std::make_unique<Controls>(*gameInput);
+  switchLevel();
+  // The blur's screen quad is prepared with the first level's blur programs;
+  // every later level's programs share the vertex shader and its locations.
+  shadowBuffers = std::make_unique<ShadowBuffers>(currentLevel->shaderPrograms().blurHorizontal,
+                                                  currentLevel->shaderPrograms().blurVertical);
+}
+
+// The shadow targets go first, then the level, which takes its bodies out of the
+// physics world, then that world; the window and its context go last.
+Application::~Application() {
+  shadowBuffers.reset();
+  currentLevel.reset();
+  physicsWorld.reset();
+}
+
+void Application::setFixedGlState() {
+  glEnable(GL_DEPTH_TEST);
+  glEnable(GL_MULTISAMPLE);
+  gameWindow->captureCursor();
+  glEnable(GL_BLEND);
+  glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
+  glViewport(0, 0, gameWindow->width(), gameWindow->height());
+}
+
+void Application::run() {
+  double lastFrameStart = Clock::now();
+  while (running) frame(lastFrameStart);
+}
+
+void Application::frame(double& lastFrameStart) {
+  glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+  const double now = Clock::now();
+  const double frameTime = now - lastFrameStart;
+  lastFrameStart = now;
+
+  gameControls->processInput(frameTime, *currentLevel, *physicsWorld);
+  physicsWorld->step(static_cast<float>(frameTime));
+  currentLevel->update(frameTime);
+  renderShadowMap();
+  shadowBuffers->blur(currentLevel->shaderPrograms().blurHorizontal,
+                      currentLevel->shaderPrograms().blurVertical);
+  renderMainPass();
+  drawnObjects = currentLevel->drawnObjects;
+
+  running = !gameInput->keyDown(Key::Escape) && !gameWindow->closeRequested();
+  gameWindow->swapBuffers();
+  showCaption(frameTime);
+  if (const GLenum error = glGetError(); error != GL_NO_ERROR) {
+    std::cerr << "GL ERROR DETECTED: " << error << std::endl;
+  }
+  if (currentLevel->finished()) switchLevel();
+}
+
+void Application::renderShadowMap() {
+  shadowBuffers->beginShadowPass();
+  currentLevel->drawShadowMap();
+  shadowBuffers->endShadowPass();
+}
+
+void Application::renderMainPass() {
+  glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+  glViewport(0, 0, gameWindow->width(), gameWindow->height());
+  const GLuint levelProgram = currentLevel->shaderPrograms().level.programId();
+  glUseProgram(levelProgram);
+  const GLint shadowMap = glGetUniformLocation(levelProgram, "shadow_map");
+  if (shadowMap != -1) {
+    glUniform1i(shadowMap, ShadowBuffers::shadowMapUnit);
+    glActiveTexture(GL_TEXTURE0 + ShadowBuffers::shadowMapUnit);
+    glBindTexture(GL_TEXTURE_2D, shadowBuffers->shadowMap());
+  }
+  currentLevel->draw();
+}
+
+void Application::showCaption(double frameTimeSeconds) {
+  lastCaption = captionText(gameControls->showStatistics(), frameTimeSeconds, drawnObjects,
+                            gameControls->frustumCulling());
+  gameWindow->setTitle(lastCaption);
+}
+
+// The old level goes before its physics world, and the new world exists before
+// the new level, so nothing of one level survives into the next.
+void Application::switchLevel() {
+  gameWindow->setTitle("Loading...");
+  currentLevel.reset();
+  physicsWorld.reset();
+  physicsWorld = std::make_unique<PhysicsWorld>();
+  ++currentLevelIndex;
+  std::cout << "Switching to Level " << currentLevelIndex << std::endl;
+  physicsWorld->floatMode = false;
+  if (currentLevelIndex > lastLevel) {
+    running = false;
+    return;
+  }
+  currentLevel = levelFactory(currentLevelIndex, *physicsWorld,
+                              static_cast<float>(gameWindow->width()),
+                              static_cast<float>(gameWindow->height()));
+  // Level 2 is played in float mode from its start.
+  if (currentLevelIndex == 2) physicsWorld->floatMode = true;
+}
+
+}  // namespace Vexa

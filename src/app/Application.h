@@ -1,0 +1,61 @@
+#pragma once
+
+#include "app/Controls.h"
+#include "app/Window.h"
+#include "platform/Input.h"
+#include "scene/Level.h"
+
+#include <memory>
+#include <string>
+
+namespace Vexa {
+
+class PhysicsWorld;
+class ShadowBuffers;
+
+/// The spine of the game: the window, the current level with its physics world,
+/// the shadow targets, and the frame loop that drives them.
+class Application {
+ public:
+  /// The level after the closing scene: switching to it ends the game.
+  static constexpr int lastLevel = 4;
+
+  /// Opens the window, loads level 1 from `levels` and prepares the shadow
+  /// targets. `input` replaces the window's keyboard and mouse (tests script it).
+  Application(WindowMode mode, LevelFactory levels, std::unique_ptr<Input> input = nullptr);
+  ~Application();
+  Application(const Application&) = delete;
+  Application& operator=(const Application&) = delete;
+
+  /// Plays frames until Escape, a closed window, or the end of the last level.
+  void run();
+
+  int levelIndex() const { return currentLevelIndex; }
+  const Level* level() const { return currentLevel.get(); }
+  const PhysicsWorld* physics() const { return physicsWorld.get(); }
+  const Window& window() const { return *gameWindow; }
+  const Controls& controls() const { return *gameControls; }
+  const std::string& caption() const { return lastCaption; }
+
+ private:
+  void setFixedGlState();
+  void frame(double& lastFrameStart);
+  void renderShadowMap();
+  void renderMainPass();
+  void showCaption(double frameTimeSeconds);
+  void switchLevel();
+
+  std::unique_ptr<Window> gameWindow;
+  std::unique_ptr<Input> gameInput;
+  std::unique_ptr<Controls> gameControls;
+  LevelFactory levelFactory;
+  int currentLevelIndex = 0;
+  std::unique_ptr<PhysicsWorld> physicsWorld;
+  std::unique_ptr<Level> currentLevel;
+  std::unique_ptr<ShadowBuffers> shadowBuffers;
+  int drawnObjects = 0;
+  bool running = true;
+  std::string lastCaption;
+};
+
+}  // namespace Vexa

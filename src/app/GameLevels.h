@@ -1,0 +1,11 @@
+#pragma once
+
+#include "scene/Level.h"
+
+namespace Vexa {
+
+/// The game's levels in order: 1 to 3 playable, 4 the closing scene.
+std::unique_ptr<Level> createGameLevel(int levelIndex, PhysicsWorld& physics, float width,
+                                       float height);
+
+}  // namespace Vexa

@@ -1,0 +1,71 @@
+#include "app/Window.h"
+
+#include "platform/Fatal.h"
+
+#include <GL/glew.h>
+#include <GLFW/glfw3.h>
+
+namespace Vexa {
+
+Window::Window(WindowMode mode, bool visible) {
+  if (glfwInit() == GLFW_FALSE) fatalError("could not open window");
+  open(mode, visible);
+  initGlew();
+  // GLEW's start-up leaves an error behind on core contexts; it is not ours.
+  glGetError();
+}
+
+Window::~Window() {
+  if (window != nullptr) glfwDestroyWindow(window);
+  glfwTerminate();
+}
+
+void Window::open(WindowMode mode, bool visible) {
+  glfwWindowHint(GLFW_CONTEXT_VERSION_MAJOR, 3);
+  glfwWindowHint(GLFW_CONTEXT_VERSION_MINOR, 3);
+  glfwWindowHint(GLFW_OPENGL_PROFILE, GLFW_OPENGL_CORE_PROFILE);
+  glfwWindowHint(GLFW_OPENGL_FORWARD_COMPAT, GLFW_TRUE);
+  glfwWindowHint(GLFW_SAMPLES, 4);
+  glfwWindowHint(GLFW_VISIBLE, visible ? GLFW_TRUE : GLFW_FALSE);
+
+  GLFWmonitor* monitor = glfwGetPrimaryMonitor();
+  const GLFWvidmode* desktop = monitor != nullptr ? glfwGetVideoMode(monitor) : nullptr;
+  if (desktop != nullptr) {
+    glfwWindowHint(GLFW_RED_BITS, desktop->redBits);
+    glfwWindowHint(GLFW_GREEN_BITS, desktop->greenBits);
+    glfwWindowHint(GLFW_BLUE_BITS, desktop->blueBits);
+  }
+  glfwWindowHint(GLFW_ALPHA_BITS, 0);
+  glfwWindowHint(GLFW_DEPTH_BITS, 24);
+  glfwWindowHint(GLFW_STENCIL_BITS, 0);
+
+  const bool fullscreen = mode == WindowMode::Fullscreen && desktop != nullptr;
+  pixelWidth = fullscreen ? desktop->width : windowedWidth;
+  pixelHeight = fullscreen ? desktop->height : windowedHeight;
+  window = glfwCreateWindow(pixelWidth, pixelHeight, "Vexa's Voyage",
+                            fullscreen ? monitor : nullptr, nullptr);
+  if (window == nullptr) {
+    glfwTerminate();
+    fatalError("could not initialize GLFW window");
+  }
+  glfwMakeContextCurrent(window);
+}
+
+void Window::initGlew() {
+  // Core contexts list no extensions the old way; GLEW must probe every entry point.
+  glewExperimental = GL_TRUE;
+  if (glewInit() != GLEW_OK) fatalError("failed to init glew");
+}
+
+void Window::captureCursor() { glfwSetInputMode(window, GLFW_CURSOR, GLFW_CURSOR_DISABLED); }
+
+void Window::setTitle(const std::string& title) { glfwSetWindowTitle(window, title.c_str()); }
+
+bool Window::closeRequested() const { return glfwWindowShouldClose(window) != 0; }
+
+void Window::swapBuffers() {
+  glfwSwapBuffers(window);
+  glfwPollEvents();
+}
+
+}  // namespace Vexa

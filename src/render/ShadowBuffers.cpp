@@ -1,0 +1,152 @@
+#include "render/ShadowBuffers.h"
+
+#include "platform/Fatal.h"
+#include "render/ShaderProgram.h"
+
+namespace Vexa {
+
+namespace {
+
+// Clamping keeps the blur from wrapping shadows across the map's edges. Core
+// profiles reject GL_CLAMP, so the edge clamp stands in for it.
+void clampToEdge() {
+  glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_CLAMP_TO_EDGE);
+  glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_CLAMP_TO_EDGE);
+}
+
+Texture createDepthTexture() {
+  Texture texture = Texture::generate();
+  glBindTexture(GL_TEXTURE_2D, texture.id());
+  glTexImage2D(GL_TEXTURE_2D, 0, GL_DEPTH_COMPONENT, ShadowBuffers::size, ShadowBuffers::size, 0,
+               GL_DEPTH_COMPONENT, GL_FLOAT, nullptr);
+  glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR);
+  glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
+  clampToEdge();
+  glBindTexture(GL_TEXTURE_2D, 0);
+  return texture;
+}
+
+// A mipmapped RGB32F target holding the variance map's moments; left bound.
+Texture createMomentsTexture() {
+  Texture texture = Texture::generate();
+  glBindTexture(GL_TEXTURE_2D, texture.id());
+  glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR_MIPMAP_LINEAR);
+  glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
+  clampToEdge();
+  glTexImage2D(GL_TEXTURE_2D, 0, GL_RGB32F, ShadowBuffers::size, ShadowBuffers::size, 0, GL_RGB,
+               GL_FLOAT, nullptr);
+  return texture;
+}
+
+void requireComplete(const char* message) {
+  if (glCheckFramebufferStatus(GL_FRAMEBUFFER) != GL_FRAMEBUFFER_COMPLETE) fatalError(message);
+}
+
+}  // namespace
+
+ShadowBuffers::ShadowBuffers(const ShaderProgram& blurHorizontal,
+                             const ShaderProgram& blurVertical) {
+  createShadowFramebuffer();
+  createBlurFramebuffer();
+  createScreenQuad(blurHorizontal, blurVertical);
+}
+
+ShadowBuffers::~ShadowBuffers() {
+  shadowFramebuffer.reset();
+  shadowDepthTexture.reset();
+  shadowMapTexture.reset();
+  blurFramebuffer.reset();
+  blurTexture.reset();
+  quadBuffer.reset();
+  quadVertexArray.reset();
+}
+
+void ShadowBuffers::createShadowFramebuffer() {
+  shadowDepthTexture = createDepthTexture();
+  shadowMapTexture = createMomentsTexture();
+  glGenerateMipmap(GL_TEXTURE_2D);
+  glBindTexture(GL_TEXTURE_2D, 0);
+
+  shadowFramebuffer = Framebuffer::generate();
+  glBindFramebuffer(GL_FRAMEBUFFER, shadowFramebuffer.id());
+  glFramebufferTexture2D(GL_FRAMEBUFFER, GL_DEPTH_ATTACHMENT, GL_TEXTURE_2D,
+                         shadowDepthTexture.id(), 0);
+  glFramebufferTexture2D(GL_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, GL_TEXTURE_2D,
+                         shadowMapTexture.id(), 0);
+  requireComplete("failed to create shadow fbo");
+  glBindFramebuffer(GL_FRAMEBUFFER, 0);
+}
+
+void ShadowBuffers::createBlurFramebuffer() {
+  blurFramebuffer = Framebuffer::generate();
+  glBindFramebuffer(GL_FRAMEBUFFER, blurFramebuffer.id());
+  blurTexture = createMomentsTexture();
+  glFramebufferTexture2D(GL_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, GL_TEXTURE_2D, blurTexture.id(),
+                         0);
+  glGenerateMipmap(GL_TEXTURE_2D);
+  requireComplete("failed to create blur fbo");
+  glBindFramebuffer(GL_FRAMEBUFFER, 0);
+}
+
+void ShadowBuffers::createScreenQuad(const ShaderProgram& blurHorizontal,
+                                     const ShaderProgram& blurVertical) {
+  static const GLfloat corners[] = {-1.0f, 1.0f, -1.0f, -1.0f, 1.0f, 1.0f, 1.0f, -1.0f};
+  quadVertexArray = VertexArray::generate();
+  glBindVertexArray(quadVertexArray.id());
+  quadBuffer = Buffer::generate();
+  glBindBuffer(GL_ARRAY_BUFFER, quadBuffer.id());
+  glBufferData(GL_ARRAY_BUFFER, sizeof(corners), corners, GL_STATIC_DRAW);
+  for (const ShaderProgram* program : {&blurHorizontal, &blurVertical}) {
+    glUseProgram(program->programId());
+    const GLint location = glGetAttribLocation(program->programId(), "vertexPosition");
+    if (location < 0) continue;
+    glVertexAttribPointer(static_cast<GLuint>(location), 2, GL_FLOAT, GL_FALSE, 0, nullptr);
+    glEnableVertexAttribArray(static_cast<GLuint>(location));
+  }
+  glBindVertexArray(0);
+  glBindBuffer(GL_ARRAY_BUFFER, 0);
+}
+
+void ShadowBuffers::beginShadowPass() const {
+  glBindFramebuffer(GL_FRAMEBUFFER, shadowFramebuffer.id());
+  glViewport(0, 0, size, size);
+  // Where no caster lands, the moments say "everything is nearer than the far
+  // plane", so receivers there stay lit.
+  static const GLfloat farMoments[4] = {farDistance, farDistance * farDistance, 0.0f, 1.0f};
+  glClearBufferfv(GL_COLOR, 0, farMoments);
+  glClear(GL_DEPTH_BUFFER_BIT);
+  glPolygonOffset(1.1f, 4.0f);
+  glEnable(GL_POLYGON_OFFSET_FILL);
+}
+
+void ShadowBuffers::endShadowPass() const {
+  glDisable(GL_POLYGON_OFFSET_FILL);
+  glBindFramebuffer(GL_FRAMEBUFFER, 0);
+}
+
+void ShadowBuffers::blur(const ShaderProgram& horizontal, const ShaderProgram& vertical) const {
+  blurPass(blurFramebuffer, horizontal, shadowMapUnit, shadowMapTexture);
+  blurPass(shadowFramebuffer, vertical, blurUnit, blurTexture);
+  glBindVertexArray(0);
+  // The main pass samples the map with trilinear filtering: its smaller levels
+  // must hold this frame's moments, not the empty ones of start-up.
+  glActiveTexture(GL_TEXTURE0 + shadowMapUnit);
+  glBindTexture(GL_TEXTURE_2D, shadowMapTexture.id());
+  glGenerateMipmap(GL_TEXTURE_2D);
+}
+
+void ShadowBuffers::blurPass(const Framebuffer& target, const ShaderProgram& program, GLint unit,
+                             const Texture& source) const {
+  glBindFramebuffer(GL_FRAMEBUFFER, target.id());
+  glViewport(0, 0, size, size);
+  glUseProgram(program.programId());
+  glUniform1f(glGetUniformLocation(program.programId(), "size"), static_cast<GLfloat>(size));
+  glUniform1i(glGetUniformLocation(program.programId(), "img"), unit);
+  glActiveTexture(GL_TEXTURE0 + static_cast<GLenum>(unit));
+  glBindTexture(GL_TEXTURE_2D, source.id());
+  glBindVertexArray(quadVertexArray.id());
+  glDrawArrays(GL_TRIANGLE_STRIP, 0, 4);
+  glBindFramebuffer(GL_FRAMEBUFFER, 0);
+}
+
+}  // namespace Vexa

@@ -1,0 +1,52 @@
+#pragma once
+
+#include "render/GlHandle.h"
+
+namespace Vexa {
+
+class ShaderProgram;
+
+/// The variance shadow map's render targets and the screen quad of its blur.
+/// Created once at start-up and reused by every level; sizes never follow the window.
+class ShadowBuffers {
+ public:
+  static constexpr GLsizei size = 2048;
+  static constexpr GLint shadowMapUnit = 1;
+  static constexpr GLint blurUnit = 2;
+  /// Distance from the light stored where nothing casts a shadow: the camera's far plane.
+  static constexpr GLfloat farDistance = 1500.0f;
+
+  /// Prepares the quad's "vertexPosition" for both blur programs (they share a
+  /// vertex shader, so the location is the same). Fatal if a framebuffer is incomplete.
+  ShadowBuffers(const ShaderProgram& blurHorizontal, const ShaderProgram& blurVertical);
+  ~ShadowBuffers();
+  ShadowBuffers(const ShadowBuffers&) = delete;
+  ShadowBuffers& operator=(const ShadowBuffers&) = delete;
+
+  /// Binds the shadow framebuffer with the caster pass's viewport, cleared.
+  void beginShadowPass() const;
+  void endShadowPass() const;
+
+  /// Blurs the shadow map horizontally into the blur target, then vertically back.
+  void blur(const ShaderProgram& horizontal, const ShaderProgram& vertical) const;
+
+  GLuint shadowMap() const { return shadowMapTexture.id(); }
+  GLuint blurMap() const { return blurTexture.id(); }
+
+ private:
+  void createShadowFramebuffer();
+  void createBlurFramebuffer();
+  void createScreenQuad(const ShaderProgram& blurHorizontal, const ShaderProgram& blurVertical);
+  void blurPass(const Framebuffer& target, const ShaderProgram& program, GLint unit,
+                const Texture& source) const;
+
+  Texture shadowDepthTexture;
+  Framebuffer shadowFramebuffer;
+  Framebuffer blurFramebuffer;
+  Texture shadowMapTexture;
+  Texture blurTexture;
+  VertexArray quadVertexArray;
+  Buffer quadBuffer;
+};
+
+}  // namespace Vexa

@@ -1,0 +1,31 @@
+#include "app/Caption.h"
+
+#include <gtest/gtest.h>
+
+namespace Vexa {
+namespace {
+
+TEST(FrameRate, RoundsHalfAwayFromZero) {
+  EXPECT_EQ(roundedFrameRate(1.0 / 59.6), 60.0);
+  EXPECT_EQ(roundedFrameRate(1.0 / 59.4), 59.0);
+  EXPECT_EQ(roundedFrameRate(1.0 / 60.5), 61.0);
+  EXPECT_EQ(roundedFrameRate(-1.0 / 59.6), -60.0);
+}
+
+TEST(Caption, ShowsStatisticsAndCullingNote) {
+  EXPECT_EQ(captionText(true, 1.0 / 59.6, 12, true),
+            "Vexa's Voyage | FPS: 60 | # drawn objects: 12 | View-Frustum-Culling on");
+  EXPECT_EQ(captionText(true, 1.0 / 59.4, 0, false), "Vexa's Voyage | FPS: 59 | # drawn objects: 0");
+}
+
+TEST(Caption, IsTheTitleAloneWithoutStatistics) {
+  EXPECT_EQ(captionText(false, 0.016, 12, true), "Vexa's Voyage");
+  EXPECT_EQ(captionText(false, 0.016, 12, false), "Vexa's Voyage");
+}
+
+TEST(Caption, SurvivesAFrameOfZeroLength) {
+  EXPECT_EQ(captionText(true, 0.0, 1, false), "Vexa's Voyage | FPS: inf | # drawn objects: 1");
+}
+
+}  // namespace
+}  // namespace Vexa

@@ -1,0 +1,33 @@
+#include "support/GlTest.h"
+
+#include <GLFW/glfw3.h>
+
+namespace Vexa::test {
+namespace {
+
+using WindowTest = GlTest;
+
+TEST_F(WindowTest, OpensA33CoreContextOfTheWindowedSize) {
+  GLint major = 0;
+  GLint minor = 0;
+  GLint profile = 0;
+  glGetIntegerv(GL_MAJOR_VERSION, &major);
+  glGetIntegerv(GL_MINOR_VERSION, &minor);
+  glGetIntegerv(GL_CONTEXT_PROFILE_MASK, &profile);
+  EXPECT_GE(major * 10 + minor, 33);
+  EXPECT_TRUE(profile & GL_CONTEXT_CORE_PROFILE_BIT);
+  EXPECT_EQ(glfwGetWindowAttrib(window->handle(), GLFW_OPENGL_PROFILE), GLFW_OPENGL_CORE_PROFILE);
+  EXPECT_EQ(window->width(), 1024);
+  EXPECT_EQ(window->height(), 768);
+}
+
+TEST_F(WindowTest, HasADepthBufferForTheMainPass) {
+  glBindFramebuffer(GL_FRAMEBUFFER, 0);
+  GLint depthBits = 0;
+  glGetFramebufferAttachmentParameteriv(GL_FRAMEBUFFER, GL_DEPTH, GL_FRAMEBUFFER_ATTACHMENT_DEPTH_SIZE,
+                                        &depthBits);
+  EXPECT_GE(depthBits, 24);
+}
+
+}  // namespace
+}  // namespace Vexa::test

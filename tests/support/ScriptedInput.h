@@ -1,0 +1,25 @@
+#pragma once
+
+#include "platform/Input.h"
+
+#include <set>
+
+namespace Vexa::test {
+
+/// Input whose keys, button and cursor the test sets directly.
+class ScriptedInput final : public Input {
+ public:
+  bool keyDown(Key key) const override { return held.count(key) != 0; }
+  bool leftMouseButtonDown() const override { return mouseButtonHeld; }
+  void mousePosition(int& x, int& y) const override {
+    x = mouseX;
+    y = mouseY;
+  }
+
+  std::set<Key> held;
+  bool mouseButtonHeld = false;
+  int mouseX = 0;
+  int mouseY = 0;
+};
+
+}  // namespace Vexa::test
