@@ -1,6 +1,10 @@
 #include "support/GlTest.h"
 
+#include "platform/Fatal.h"
+
 #include <GLFW/glfw3.h>
+
+#include <cstdlib>
 
 namespace Vexa::test {
 namespace {
@@ -27,6 +31,22 @@ TEST_F(WindowTest, HasADepthBufferForTheMainPass) {
   glGetFramebufferAttachmentParameteriv(GL_FRAMEBUFFER, GL_DEPTH, GL_FRAMEBUFFER_ATTACHMENT_DEPTH_SIZE,
                                         &depthBits);
   EXPECT_GE(depthBits, 24);
+}
+
+TEST(WindowFailure, NoDisplayMeansTheWindowCannotOpen) {
+  EXPECT_EXIT(
+      {
+        unsetenv("DISPLAY");
+        unsetenv("WAYLAND_DISPLAY");
+        Window window(WindowMode::Windowed, false);
+      },
+      testing::ExitedWithCode(255), exactMessage("could not open window"));
+}
+
+TEST(FatalError, WritesTheMessageAndExitsWithMinusOne) {
+  EXPECT_EXIT(fatalError("could not find sound Resources/Sounds/x.wav"),
+              testing::ExitedWithCode(255),
+              exactMessage("could not find sound Resources/Sounds/x.wav"));
 }
 
 }  // namespace
