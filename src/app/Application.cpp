@@ -1,14 +1,14 @@
 #include "app/Application.h"
 
+#include <GL/glew.h>
+
+#include <iostream>
+
 #include "app/Caption.h"
 #include "physic/PhysicsWorld.h"
 #include "platform/Clock.h"
 #include "platform/GlfwInput.h"
 #include "render/ShadowBuffers.h"
-
-#include <GL/glew.h>
-
-#include <iostream>
 
 namespace Vexa {
 
@@ -111,9 +111,9 @@ void Application::switchLevel() {
     running = false;
     return;
   }
-  currentLevel = levelFactory(currentLevelIndex, *physicsWorld,
-                              static_cast<float>(gameWindow->width()),
-                              static_cast<float>(gameWindow->height()));
+  currentLevel =
+      levelFactory(currentLevelIndex, *physicsWorld, static_cast<float>(gameWindow->width()),
+                   static_cast<float>(gameWindow->height()));
   // Level 2 is played in float mode from its start.
   if (currentLevelIndex == 2) physicsWorld->floatMode = true;
 }

@@ -1,12 +1,12 @@
 #pragma once
 
+#include <memory>
+#include <string>
+
 #include "app/Controls.h"
 #include "app/Window.h"
 #include "platform/Input.h"
 #include "scene/Level.h"
-
-#include <memory>
-#include <string>
 
 namespace Vexa {
 

@@ -1,12 +1,12 @@
 #include "app/Controls.h"
 
-#include "physic/PhysicsWorld.h"
-#include "platform/Input.h"
-#include "scene/Level.h"
-
 #include <GL/glew.h>
 
 #include <cmath>
+
+#include "physic/PhysicsWorld.h"
+#include "platform/Input.h"
+#include "scene/Level.h"
 
 namespace Vexa {
 
@@ -64,7 +64,10 @@ bool Controls::toggle(Level& level, PhysicsWorld& physics) {
   } else if (input.keyDown(Key::F2)) {
     showStatisticsOn = !showStatisticsOn;
   } else if (input.keyDown(Key::F9)) {
-    if (blendingOn) glDisable(GL_BLEND); else glEnable(GL_BLEND);
+    if (blendingOn)
+      glDisable(GL_BLEND);
+    else
+      glEnable(GL_BLEND);
     blendingOn = !blendingOn;
   } else {
     return false;

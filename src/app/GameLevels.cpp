@@ -1,8 +1,8 @@
 #include "app/GameLevels.h"
 
-#include "platform/Fatal.h"
-
 #include <string>
+
+#include "platform/Fatal.h"
 
 namespace Vexa {
 

@@ -1,9 +1,9 @@
 #include "app/Window.h"
 
-#include "platform/Fatal.h"
-
 #include <GL/glew.h>
 #include <GLFW/glfw3.h>
+
+#include "platform/Fatal.h"
 
 namespace Vexa {
 
@@ -57,11 +57,17 @@ void Window::initGlew() {
   if (glewInit() != GLEW_OK) fatalError("failed to init glew");
 }
 
-void Window::captureCursor() { glfwSetInputMode(window, GLFW_CURSOR, GLFW_CURSOR_DISABLED); }
+void Window::captureCursor() {
+  glfwSetInputMode(window, GLFW_CURSOR, GLFW_CURSOR_DISABLED);
+}
 
-void Window::setTitle(const std::string& title) { glfwSetWindowTitle(window, title.c_str()); }
+void Window::setTitle(const std::string& title) {
+  glfwSetWindowTitle(window, title.c_str());
+}
 
-bool Window::closeRequested() const { return glfwWindowShouldClose(window) != 0; }
+bool Window::closeRequested() const {
+  return glfwWindowShouldClose(window) != 0;
+}
 
 void Window::swapBuffers() {
   glfwSwapBuffers(window);

@@ -8,8 +8,8 @@ namespace Vexa {
 
 PhysicsWorld::PhysicsWorld()
     : ghostPairCallback(std::make_unique<btGhostPairCallback>()),
-      collisionConfiguration(std::make_unique<btDefaultCollisionConfiguration>(
-          btDefaultCollisionConstructionInfo())),
+      collisionConfiguration(
+          std::make_unique<btDefaultCollisionConfiguration>(btDefaultCollisionConstructionInfo())),
       broadphase(std::make_unique<btAxisSweep3>(btVector3(-1500, -1500, -1500),
                                                 btVector3(1500, 1500, 1500), 16384)),
       dispatcher(std::make_unique<btCollisionDispatcher>(collisionConfiguration.get())),

@@ -13,13 +13,17 @@ Calendar::Source& source() {
 
 }  // namespace
 
-std::time_t Calendar::seconds() { return source() ? source()() : std::time(nullptr); }
+std::time_t Calendar::seconds() {
+  return source() ? source()() : std::time(nullptr);
+}
 
 int Calendar::reseededRand() {
   std::srand(static_cast<unsigned>(seconds()));
   return std::rand();
 }
 
-void Calendar::use(Source replacement) { source() = std::move(replacement); }
+void Calendar::use(Source replacement) {
+  source() = std::move(replacement);
+}
 
 }  // namespace Vexa

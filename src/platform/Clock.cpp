@@ -13,8 +13,12 @@ Clock::Source& source() {
 
 }  // namespace
 
-double Clock::now() { return source() ? source()() : glfwGetTime(); }
+double Clock::now() {
+  return source() ? source()() : glfwGetTime();
+}
 
-void Clock::use(Source replacement) { source() = std::move(replacement); }
+void Clock::use(Source replacement) {
+  source() = std::move(replacement);
+}
 
 }  // namespace Vexa

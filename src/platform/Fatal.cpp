@@ -1,9 +1,10 @@
 #include "platform/Fatal.h"
 
+#include <unistd.h>
+
 #include <cstdio>
 #include <cstdlib>
 #include <iostream>
-#include <unistd.h>
 
 namespace Vexa {
 

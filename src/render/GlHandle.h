@@ -42,19 +42,35 @@ class GlHandle {
 namespace gl {
 
 struct BufferKind {
-  static GLuint create() { GLuint n = 0; glGenBuffers(1, &n); return n; }
+  static GLuint create() {
+    GLuint n = 0;
+    glGenBuffers(1, &n);
+    return n;
+  }
   static void destroy(GLuint n) { glDeleteBuffers(1, &n); }
 };
 struct TextureKind {
-  static GLuint create() { GLuint n = 0; glGenTextures(1, &n); return n; }
+  static GLuint create() {
+    GLuint n = 0;
+    glGenTextures(1, &n);
+    return n;
+  }
   static void destroy(GLuint n) { glDeleteTextures(1, &n); }
 };
 struct VertexArrayKind {
-  static GLuint create() { GLuint n = 0; glGenVertexArrays(1, &n); return n; }
+  static GLuint create() {
+    GLuint n = 0;
+    glGenVertexArrays(1, &n);
+    return n;
+  }
   static void destroy(GLuint n) { glDeleteVertexArrays(1, &n); }
 };
 struct FramebufferKind {
-  static GLuint create() { GLuint n = 0; glGenFramebuffers(1, &n); return n; }
+  static GLuint create() {
+    GLuint n = 0;
+    glGenFramebuffers(1, &n);
+    return n;
+  }
   static void destroy(GLuint n) { glDeleteFramebuffers(1, &n); }
 };
 struct ProgramKind {

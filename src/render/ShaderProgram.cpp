@@ -1,10 +1,10 @@
 #include "render/ShaderProgram.h"
 
-#include "platform/Fatal.h"
-
 #include <fstream>
 #include <iterator>
 #include <vector>
+
+#include "platform/Fatal.h"
 
 namespace Vexa {
 

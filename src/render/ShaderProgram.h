@@ -1,8 +1,8 @@
 #pragma once
 
-#include "render/GlHandle.h"
-
 #include <string>
+
+#include "render/GlHandle.h"
 
 namespace Vexa {
 

@@ -71,8 +71,8 @@ void ShadowBuffers::createShadowFramebuffer() {
   glBindFramebuffer(GL_FRAMEBUFFER, shadowFramebuffer.id());
   glFramebufferTexture2D(GL_FRAMEBUFFER, GL_DEPTH_ATTACHMENT, GL_TEXTURE_2D,
                          shadowDepthTexture.id(), 0);
-  glFramebufferTexture2D(GL_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, GL_TEXTURE_2D,
-                         shadowMapTexture.id(), 0);
+  glFramebufferTexture2D(GL_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, GL_TEXTURE_2D, shadowMapTexture.id(),
+                         0);
   requireComplete("failed to create shadow fbo");
   glBindFramebuffer(GL_FRAMEBUFFER, 0);
 }
@@ -81,8 +81,7 @@ void ShadowBuffers::createBlurFramebuffer() {
   blurFramebuffer = Framebuffer::generate();
   glBindFramebuffer(GL_FRAMEBUFFER, blurFramebuffer.id());
   blurTexture = createMomentsTexture();
-  glFramebufferTexture2D(GL_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, GL_TEXTURE_2D, blurTexture.id(),
-                         0);
+  glFramebufferTexture2D(GL_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, GL_TEXTURE_2D, blurTexture.id(), 0);
   glGenerateMipmap(GL_TEXTURE_2D);
   requireComplete("failed to create blur fbo");
   glBindFramebuffer(GL_FRAMEBUFFER, 0);

@@ -1,11 +1,10 @@
 #pragma once
 
-#include "render/LevelPrograms.h"
-
-#include <glm/vec3.hpp>
-
 #include <functional>
+#include <glm/vec3.hpp>
 #include <memory>
+
+#include "render/LevelPrograms.h"
 
 namespace Vexa {
 
@@ -47,8 +46,7 @@ class Level {
 
 /// Builds the level with the given number (1 to 3 playable, 4 the closing scene)
 /// on a fresh physics world, for a window of the given size in pixels.
-using LevelFactory =
-    std::function<std::unique_ptr<Level>(int levelIndex, PhysicsWorld& physics, float width,
-                                         float height)>;
+using LevelFactory = std::function<std::unique_ptr<Level>(int levelIndex, PhysicsWorld& physics,
+                                                          float width, float height)>;
 
 }  // namespace Vexa

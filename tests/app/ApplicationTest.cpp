@@ -1,12 +1,11 @@
-#include "app/Application.h"
+#include <map>
 
+#include "app/Application.h"
 #include "physic/PhysicsWorld.h"
 #include "support/GlTest.h"
 #include "support/ManualTime.h"
 #include "support/RecordingLevel.h"
 #include "support/ScriptedInput.h"
-
-#include <map>
 
 namespace Vexa::test {
 namespace {

@@ -1,6 +1,6 @@
-#include "app/Caption.h"
-
 #include <gtest/gtest.h>
+
+#include "app/Caption.h"
 
 namespace Vexa {
 namespace {
@@ -15,7 +15,8 @@ TEST(FrameRate, RoundsHalfAwayFromZero) {
 TEST(Caption, ShowsStatisticsAndCullingNote) {
   EXPECT_EQ(captionText(true, 1.0 / 59.6, 12, true),
             "Vexa's Voyage | FPS: 60 | # drawn objects: 12 | View-Frustum-Culling on");
-  EXPECT_EQ(captionText(true, 1.0 / 59.4, 0, false), "Vexa's Voyage | FPS: 59 | # drawn objects: 0");
+  EXPECT_EQ(captionText(true, 1.0 / 59.4, 0, false),
+            "Vexa's Voyage | FPS: 59 | # drawn objects: 0");
 }
 
 TEST(Caption, IsTheTitleAloneWithoutStatistics) {

@@ -1,5 +1,4 @@
 #include "app/Controls.h"
-
 #include "physic/PhysicsWorld.h"
 #include "support/GlTest.h"
 #include "support/RecordingLevel.h"

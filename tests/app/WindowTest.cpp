@@ -1,10 +1,9 @@
-#include "support/GlTest.h"
-
-#include "platform/Fatal.h"
-
 #include <GLFW/glfw3.h>
 
 #include <cstdlib>
+
+#include "platform/Fatal.h"
+#include "support/GlTest.h"
 
 namespace Vexa::test {
 namespace {
@@ -28,8 +27,8 @@ TEST_F(WindowTest, OpensA33CoreContextOfTheWindowedSize) {
 TEST_F(WindowTest, HasADepthBufferForTheMainPass) {
   glBindFramebuffer(GL_FRAMEBUFFER, 0);
   GLint depthBits = 0;
-  glGetFramebufferAttachmentParameteriv(GL_FRAMEBUFFER, GL_DEPTH, GL_FRAMEBUFFER_ATTACHMENT_DEPTH_SIZE,
-                                        &depthBits);
+  glGetFramebufferAttachmentParameteriv(GL_FRAMEBUFFER, GL_DEPTH,
+                                        GL_FRAMEBUFFER_ATTACHMENT_DEPTH_SIZE, &depthBits);
   EXPECT_GE(depthBits, 24);
 }
 

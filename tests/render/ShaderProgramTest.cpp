@@ -1,9 +1,8 @@
-#include "render/LevelPrograms.h"
-
-#include "support/GlTest.h"
-
 #include <filesystem>
 #include <fstream>
+
+#include "render/LevelPrograms.h"
+#include "support/GlTest.h"
 
 namespace Vexa::test {
 namespace {
@@ -140,10 +139,10 @@ TEST_F(LevelProgramsTest, DeclareTheUniformsTheirUsersSet) {
   expectUniforms(programs.level, {"shadow_tex_mat", "shadow_map"}, "level");
   EXPECT_FALSE(hasUniform(programs.texture, "shadow_tex_mat"));
   expectUniforms(programs.enemy, {"bonesMatrix[0]", "bonesMatrix[31]"}, "enemy");
-  expectUniforms(programs.animatedShadowMap,
-                 {"bonesMatrix[0]", "bonesMatrix[31]", "modelMatrix", "viewMatrix",
-                  "projectionMatrix"},
-                 "animated shadow");
+  expectUniforms(
+      programs.animatedShadowMap,
+      {"bonesMatrix[0]", "bonesMatrix[31]", "modelMatrix", "viewMatrix", "projectionMatrix"},
+      "animated shadow");
   expectUniforms(programs.bat, {"bonesMatrix[0]", "projectionMatrix", "material", "colorTexture"},
                  "bat");
   expectUniforms(programs.shadowMap, camera, "shadow");

@@ -1,9 +1,8 @@
-#include "render/ShadowBuffers.h"
+#include <vector>
 
 #include "render/LevelPrograms.h"
+#include "render/ShadowBuffers.h"
 #include "support/GlTest.h"
-
-#include <vector>
 
 namespace Vexa::test {
 namespace {

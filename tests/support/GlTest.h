@@ -1,13 +1,13 @@
 #pragma once
 
-#include "app/Window.h"
-
 #include <GL/glew.h>
 #include <gtest/gtest.h>
 
 #include <array>
 #include <memory>
 #include <string>
+
+#include "app/Window.h"
 
 namespace Vexa::test {
 

@@ -8,7 +8,9 @@ namespace Vexa::test {
 /// Installs a clock that only moves when the test says so; restores the real one.
 class ManualClock {
  public:
-  ManualClock() { Clock::use([this] { return seconds; }); }
+  ManualClock() {
+    Clock::use([this] { return seconds; });
+  }
   ~ManualClock() { Clock::use(nullptr); }
   ManualClock(const ManualClock&) = delete;
   ManualClock& operator=(const ManualClock&) = delete;

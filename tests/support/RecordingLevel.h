@@ -1,9 +1,9 @@
 #pragma once
 
-#include "scene/Level.h"
-
 #include <functional>
 #include <vector>
+
+#include "scene/Level.h"
 
 namespace Vexa::test {
 

@@ -1,8 +1,8 @@
 #pragma once
 
-#include "platform/Input.h"
-
 #include <set>
+
+#include "platform/Input.h"
 
 namespace Vexa::test {
 
