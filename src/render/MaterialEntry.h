@@ -1,0 +1,37 @@
+#pragma once
+
+#include <glm/vec3.hpp>
+#include <memory>
+#include <optional>
+#include <string>
+
+#include "render/TextureImage.h"
+
+namespace Vexa {
+
+/// One material of a model: a diffuse colour or a diffuse texture, never both.
+class MaterialEntry {
+ public:
+  explicit MaterialEntry(const glm::vec3& colour);
+  /// Loads the texture named as the model file stores it (see TextureImage).
+  explicit MaterialEntry(const std::string& textureName);
+
+  /// The diffuse colour; null for a texture entry.
+  const glm::vec3* colour() const { return diffuse ? &*diffuse : nullptr; }
+  /// The texture; null for a colour entry.
+  const TextureImage* texture() const { return image.get(); }
+
+  /// Binds the texture on unit 0; a colour entry ends the game with "can only bind a texture".
+  void bind() const;
+
+  /// Sets up `programId` (already current) to draw with this material: "material"
+  /// for a colour, or the texture on unit 0 with "colorTexture" = 0; "useTexture"
+  /// tells the shader which of the two to read.
+  void applyTo(GLuint programId) const;
+
+ private:
+  std::optional<glm::vec3> diffuse;
+  std::unique_ptr<TextureImage> image;
+};
+
+}  // namespace Vexa

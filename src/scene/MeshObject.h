@@ -1,0 +1,36 @@
+#pragma once
+
+#include <string>
+
+#include "scene/SceneObject.h"
+
+namespace Vexa::scene {
+
+/// The concrete node: meshes drawn with a world matrix that every update recomputes.
+/// Game classes derive from it and load their model in their constructor.
+class MeshObject : public SceneObject {
+ public:
+  MeshObject(ShaderProgram* program, ShaderProgram* shadowProgram);
+
+  void update(double elapsedSeconds, const glm::mat4& parentWorld, const CameraMatrices& camera,
+              bool culling) override;
+  void updateWithoutCamera(double elapsedSeconds, const glm::mat4& parentWorld) override;
+  void draw() override;
+  void drawShadow() override;
+
+  /// Reads a COLLADA file into this node (the root) and children built below it.
+  /// Never returns on failure: the game ends with "model could not be loaded: ".
+  void loadModel(const std::string& path);
+
+  /// The first node named exactly `name` in pre-order, starting with this one; null if none.
+  MeshObject* findNode(const std::string& name);
+
+  /// The node's transform in world space, as of the last update.
+  glm::mat4 worldMatrix{1.0f};
+
+ protected:
+  /// The part of an update every node shares: world matrix, then the animation.
+  void updateOwnPose(const glm::mat4& parentWorld);
+};
+
+}  // namespace Vexa::scene
