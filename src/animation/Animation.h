@@ -11,7 +11,7 @@ namespace Vexa {
 
 class ShaderProgram;
 namespace scene {
-class SceneObject;
+class MeshObject;
 }
 
 /// The keyframed clip of an animated model, owned by the model's root. The game
@@ -24,7 +24,7 @@ class Animation {
  public:
   static constexpr std::uint32_t noSegment = 0xFFFFFFFF;
 
-  Animation(ShaderProgram* program, ShaderProgram* shadowProgram, scene::SceneObject* root);
+  Animation(ShaderProgram* program, ShaderProgram* shadowProgram, scene::MeshObject* root);
 
   /// Gives every node a channel names its track; channels naming no node are skipped.
   /// A channel whose rotation or scale key count differs from its position key
@@ -57,7 +57,7 @@ class Animation {
  private:
   ShaderProgram* program;
   ShaderProgram* shadowProgram;
-  scene::SceneObject* root;
+  scene::MeshObject* root;
   double ticksPerSecondValue = 0.0;
   double durationTicks = 0.0;
   double segmentStart = 0.0;

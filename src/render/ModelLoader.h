@@ -2,6 +2,8 @@
 
 #include <cstdint>
 #include <string>
+#include <utility>
+#include <vector>
 
 struct aiMesh;
 struct aiNode;
@@ -29,6 +31,7 @@ class ModelLoader {
 
  private:
   void buildNode(scene::MeshObject& node, const aiNode& source);
+  void readMeshes(scene::MeshObject& node, const aiNode& source) const;
   MeshData meshData(const aiMesh& source) const;
   void readBones(const aiMesh& source, MeshData& data) const;
   void readMaterials();
@@ -37,6 +40,7 @@ class ModelLoader {
   scene::MeshObject& root;
   const aiScene* scene = nullptr;
   std::int32_t nextNodeIndex = 0;
+  std::vector<std::pair<scene::MeshObject*, const aiNode*>> meshNodes;
 };
 
 }  // namespace Vexa

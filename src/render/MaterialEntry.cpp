@@ -1,0 +1,27 @@
+#include "render/MaterialEntry.h"
+
+#include "platform/Fatal.h"
+
+namespace Vexa {
+
+MaterialEntry::MaterialEntry(const glm::vec3& colour) : diffuse(colour) {}
+
+MaterialEntry::MaterialEntry(const std::string& textureName)
+    : image(std::make_unique<TextureImage>(textureName)) {}
+
+void MaterialEntry::bind() const {
+  if (!image) fatalError("can only bind a texture");
+  image->bind();
+}
+
+void MaterialEntry::applyTo(GLuint programId) const {
+  glUniform1i(glGetUniformLocation(programId, "useTexture"), image ? 1 : 0);
+  if (diffuse) {
+    glUniform3f(glGetUniformLocation(programId, "material"), diffuse->r, diffuse->g, diffuse->b);
+  } else {
+    bind();
+    glUniform1i(glGetUniformLocation(programId, "colorTexture"), 0);
+  }
+}
+
+}  // namespace Vexa

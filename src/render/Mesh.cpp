@@ -1,0 +1,105 @@
+#include "render/Mesh.h"
+
+#include "render/MaterialEntry.h"
+#include "render/ShaderProgram.h"
+#include "scene/SceneObject.h"
+
+namespace Vexa {
+
+namespace {
+
+enum AttributeLocation : GLuint { position = 0, normal = 1, uv = 2, joints = 3, weights = 4 };
+
+template <class Element>
+Buffer staticBuffer(GLenum target, const std::vector<Element>& elements) {
+  if (elements.empty()) return Buffer();
+  Buffer buffer = Buffer::generate();
+  glBindBuffer(target, buffer.id());
+  glBufferData(target, static_cast<GLsizeiptr>(elements.size() * sizeof(Element)), elements.data(),
+               GL_STATIC_DRAW);
+  return buffer;
+}
+
+void floatAttribute(const Buffer& buffer, GLuint location, GLint components) {
+  if (!buffer) return;
+  glBindBuffer(GL_ARRAY_BUFFER, buffer.id());
+  glVertexAttribPointer(location, components, GL_FLOAT, GL_FALSE, 0, nullptr);
+  glEnableVertexAttribArray(location);
+}
+
+}  // namespace
+
+Mesh::Mesh(MeshData data, ShaderProgram* program, ShaderProgram* shadowProgram,
+           const scene::SceneObject* root)
+    : vertexPositions(std::move(data.positions)),
+      vertexNormals(std::move(data.normals)),
+      vertexUvs(std::move(data.uvs)),
+      triangleIndices(std::move(data.indices)),
+      material(data.materialIndex),
+      mainProgram(program),
+      shadowPassProgram(shadowProgram),
+      root(root) {
+  upload(data.bones);
+}
+
+void Mesh::upload(const std::vector<BoneRecord>& bones) {
+  positionBuffer = staticBuffer(GL_ARRAY_BUFFER, vertexPositions);
+  normalBuffer = staticBuffer(GL_ARRAY_BUFFER, vertexNormals);
+  uvBuffer = staticBuffer(GL_ARRAY_BUFFER, vertexUvs);
+  boneBuffer = staticBuffer(GL_ARRAY_BUFFER, bones);
+  vertexArray = VertexArray::generate();
+  glBindVertexArray(vertexArray.id());
+  bindAttributes();
+  // Bound while the vertex array is, the index buffer becomes part of it.
+  indexBuffer = staticBuffer(GL_ELEMENT_ARRAY_BUFFER, triangleIndices);
+  glBindVertexArray(0);
+  glBindBuffer(GL_ARRAY_BUFFER, 0);
+  glBindBuffer(GL_ELEMENT_ARRAY_BUFFER, 0);
+}
+
+void Mesh::bindAttributes() const {
+  floatAttribute(positionBuffer, position, 3);
+  floatAttribute(normalBuffer, normal, 3);
+  floatAttribute(uvBuffer, uv, 2);
+  if (!boneBuffer) return;
+  glBindBuffer(GL_ARRAY_BUFFER, boneBuffer.id());
+  const auto stride = static_cast<GLsizei>(sizeof(BoneRecord));
+  glVertexAttribIPointer(joints, 4, GL_INT, stride,
+                         reinterpret_cast<const void*>(offsetof(BoneRecord, joints)));
+  glVertexAttribPointer(weights, 4, GL_FLOAT, GL_FALSE, stride,
+                        reinterpret_cast<const void*>(offsetof(BoneRecord, weights)));
+  glEnableVertexAttribArray(joints);
+  glEnableVertexAttribArray(weights);
+}
+
+void Mesh::draw() const {
+  if (!mainProgram) return;
+  glUseProgram(mainProgram->programId());
+  applyMaterial();
+  drawTriangles();
+}
+
+void Mesh::drawShadow() const {
+  if (!shadowPassProgram) return;
+  glUseProgram(shadowPassProgram->programId());
+  drawTriangles();
+}
+
+// A null entry, or an index past the model's materials, leaves the program's
+// colour and texture as they were.
+void Mesh::applyMaterial() const {
+  if (!root) return;
+  const auto& materials = root->materials();
+  if (material < materials.size() && materials[material]) {
+    materials[material]->applyTo(mainProgram->programId());
+  }
+}
+
+void Mesh::drawTriangles() const {
+  glBindVertexArray(vertexArray.id());
+  glDrawElements(GL_TRIANGLES, static_cast<GLsizei>(indexCount()), GL_UNSIGNED_INT, nullptr);
+  glBindVertexArray(0);
+  glUseProgram(0);
+}
+
+}  // namespace Vexa
