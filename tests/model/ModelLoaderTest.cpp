@@ -1,0 +1,210 @@
+#include <assimp/Importer.hpp>
+#include <glm/gtc/matrix_transform.hpp>
+
+#include "model/Collada.h"
+#include "model/ScratchFolder.h"
+#include "render/MaterialEntry.h"
+#include "render/Mesh.h"
+#include "render/ModelLoader.h"
+#include "render/ShaderProgram.h"
+#include "scene/MeshObject.h"
+#include "support/GlTest.h"
+
+namespace Vexa::test {
+namespace {
+
+using scene::MeshObject;
+namespace dae = collada;
+
+class ModelLoaderTest : public GlTest {
+ protected:
+  void SetUp() override {
+    GlTest::SetUp();
+    program =
+        std::make_unique<ShaderProgram>("Shader/enemy_shader.vert", "Shader/enemy_shader.frag");
+  }
+
+  std::unique_ptr<MeshObject> load(const std::string& libraries, const std::string& nodes) {
+    scratch.write("model.dae", dae::document(libraries, nodes));
+    auto model = std::make_unique<MeshObject>(program.get(), nullptr);
+    model->loadModel("model.dae");
+    return model;
+  }
+
+  std::string squareLibraries() const {
+    return dae::geometry(dae::square("Square")) + dae::colourMaterial("Red", {1, 0, 0});
+  }
+
+  ScratchFolder scratch;
+  std::unique_ptr<ShaderProgram> program;
+};
+
+// Reads `count` elements of the buffer behind an attribute of a vertex array.
+template <class Element>
+std::vector<Element> attributeData(GLuint vertexArray, GLuint location, std::size_t count) {
+  glBindVertexArray(vertexArray);
+  GLint buffer = 0;
+  glGetVertexAttribiv(location, GL_VERTEX_ATTRIB_ARRAY_BUFFER_BINDING, &buffer);
+  glBindVertexArray(0);
+  std::vector<Element> data(count);
+  glBindBuffer(GL_ARRAY_BUFFER, static_cast<GLuint>(buffer));
+  glGetBufferSubData(GL_ARRAY_BUFFER, 0, static_cast<GLsizeiptr>(count * sizeof(Element)),
+                     data.data());
+  glBindBuffer(GL_ARRAY_BUFFER, 0);
+  return data;
+}
+
+struct AttributeState {
+  GLint enabled, size, type, stride, integer, offset;
+};
+
+AttributeState attribute(GLuint vertexArray, GLuint location) {
+  AttributeState s{};
+  glBindVertexArray(vertexArray);
+  glGetVertexAttribiv(location, GL_VERTEX_ATTRIB_ARRAY_ENABLED, &s.enabled);
+  glGetVertexAttribiv(location, GL_VERTEX_ATTRIB_ARRAY_SIZE, &s.size);
+  glGetVertexAttribiv(location, GL_VERTEX_ATTRIB_ARRAY_TYPE, &s.type);
+  glGetVertexAttribiv(location, GL_VERTEX_ATTRIB_ARRAY_STRIDE, &s.stride);
+  glGetVertexAttribiv(location, GL_VERTEX_ATTRIB_ARRAY_INTEGER, &s.integer);
+  void* pointer = nullptr;
+  glGetVertexAttribPointerv(location, GL_VERTEX_ATTRIB_ARRAY_POINTER, &pointer);
+  s.offset = static_cast<GLint>(reinterpret_cast<std::uintptr_t>(pointer));
+  glBindVertexArray(0);
+  return s;
+}
+
+TEST_F(ModelLoaderTest, NumbersNodesInPreOrderAndFindsThemByExactName) {
+  const auto model = load("", dae::node("A", dae::node("B", dae::node("C"))) +
+                                  dae::node("D", dae::node("E") + dae::node("F")));
+  const std::vector<std::pair<std::string, int>> expected = {{"A", 1}, {"B", 2}, {"C", 3},
+                                                             {"D", 4}, {"E", 5}, {"F", 6}};
+  EXPECT_EQ(model->nodeIndex(), 0);
+  EXPECT_EQ(model->parent(), nullptr);
+  for (const auto& [name, index] : expected) {
+    MeshObject* node = model->findNode(name);
+    ASSERT_NE(node, nullptr) << name;
+    EXPECT_EQ(node->nodeIndex(), index) << name;
+  }
+  EXPECT_EQ(model->findNode("C")->parent(), model->findNode("B"));
+  EXPECT_EQ(model->findNode("D")->children().at(1).get(), model->findNode("F"));
+  EXPECT_EQ(model->findNode("c"), nullptr);
+  EXPECT_EQ(model->findNode("B")->findNode("D"), nullptr) << "the search stays in the subtree";
+  EXPECT_EQ(model->findNode(model->name()), model.get());
+}
+
+TEST_F(ModelLoaderTest, KeepsLocalMatricesInColumnMajorOrder) {
+  const glm::mat4 outer = glm::rotate(glm::translate(glm::mat4(1.0f), {1, 2, 3}), 0.5f, {0, 0, 1});
+  const glm::mat4 inner = glm::scale(glm::translate(glm::mat4(1.0f), {0, 4, 0}), {2, 2, 2});
+  const auto model = load("", dae::node("Outer", dae::node("Inner", "", inner), outer));
+  const MeshObject* innerNode = model->findNode("Inner");
+  for (int c = 0; c < 4; ++c) {
+    for (int r = 0; r < 4; ++r) {
+      EXPECT_NEAR(model->findNode("Outer")->localMatrix[c][r], outer[c][r], 1e-6) << c << r;
+      EXPECT_NEAR(innerNode->globalMatrix()[c][r], (outer * inner)[c][r], 1e-5) << c << r;
+    }
+  }
+}
+
+TEST_F(ModelLoaderTest, UploadsEachAttributeInItsOwnTightBufferAndKeepsGeometry) {
+  const auto model = load(squareLibraries(), dae::node("Body", dae::meshInstance("Square", "Red")));
+  const auto& meshes = model->findNode("Body")->meshes();
+  ASSERT_EQ(meshes.size(), 1u);
+  const Mesh& mesh = *meshes[0];
+  EXPECT_EQ(mesh.vertexCount(), 4u);
+  EXPECT_EQ(mesh.faceCount(), 2u);
+  EXPECT_EQ(mesh.indices().size(), 6u);
+  EXPECT_FALSE(mesh.skinned());
+  for (std::uint32_t index : mesh.indices()) EXPECT_LT(index, mesh.vertexCount());
+
+  const GLuint vao = mesh.vertexArrayId();
+  const AttributeState position = attribute(vao, 0);
+  const AttributeState normal = attribute(vao, 1);
+  const AttributeState uv = attribute(vao, 2);
+  EXPECT_TRUE(position.enabled && normal.enabled && uv.enabled);
+  EXPECT_EQ(position.size, 3);
+  EXPECT_EQ(normal.size, 3);
+  EXPECT_EQ(uv.size, 2);
+  for (const AttributeState& s : {position, normal, uv}) {
+    EXPECT_EQ(s.type, GL_FLOAT);
+    EXPECT_EQ(s.stride, 0);
+    EXPECT_EQ(s.offset, 0);
+  }
+  EXPECT_FALSE(attribute(vao, 3).enabled);
+  EXPECT_FALSE(attribute(vao, 4).enabled);
+
+  const auto positions = attributeData<glm::vec3>(vao, 0, 4);
+  const auto uvs = attributeData<glm::vec2>(vao, 2, 4);
+  for (std::size_t v = 0; v < 4; ++v) {
+    EXPECT_EQ(positions[v], mesh.positions()[v]);
+    // The file's v runs up from the image's bottom; the upload's runs down from its top.
+    const glm::vec2 filePosition(mesh.positions()[v]);
+    EXPECT_EQ(uvs[v], glm::vec2((filePosition.x + 1) / 2, 1 - (filePosition.y + 1) / 2));
+  }
+}
+
+TEST_F(ModelLoaderTest, LeavesOutUvsWhenTheFileHasNone) {
+  dae::Geometry plain = dae::square("Plain");
+  plain.uvs.clear();
+  const auto model = load(dae::geometry(plain) + dae::colourMaterial("Red", {1, 0, 0}),
+                          dae::node("Body", dae::meshInstance("Plain", "Red")));
+  const Mesh& mesh = *model->findNode("Body")->meshes().at(0);
+  EXPECT_TRUE(mesh.uvs().empty());
+  EXPECT_FALSE(attribute(mesh.vertexArrayId(), 2).enabled);
+  EXPECT_TRUE(attribute(mesh.vertexArrayId(), 1).enabled) << "normals are generated";
+}
+
+TEST_F(ModelLoaderTest, LeavesOutFacesOfFewerThanThreeIndices) {
+  dae::Geometry withLines = dae::square("Lines");
+  withLines.lines = {0, 1, 1, 2, 2, 3};
+  const auto model = load(dae::geometry(withLines) + dae::colourMaterial("Red", {1, 0, 0}),
+                          dae::node("Body", dae::meshInstance("Lines", "Red")));
+  std::uint32_t faces = 0;
+  for (const auto& mesh : model->findNode("Body")->meshes()) {
+    faces += mesh->faceCount();
+    for (std::uint32_t index : mesh->indices()) EXPECT_LT(index, mesh->vertexCount());
+  }
+  EXPECT_EQ(faces, 2u) << "only the square's two triangles are drawn";
+}
+
+TEST_F(ModelLoaderTest, GivesTheRootOneMaterialPerFileMaterialByIndex) {
+  const std::string libraries = dae::geometry(dae::square("Left")) +
+                                dae::geometry(dae::square("Right")) +
+                                dae::colourMaterial("Green", {0, 0.5f, 0}) +
+                                dae::textureMaterial("Skin", "skins/checker.tga");
+  // An 1x1 uncompressed true-colour TGA, blue-green-red on disk.
+  const unsigned char tga[] = {0, 0, 2, 0, 0, 0, 0, 0, 0, 0, 0, 0, 1, 0, 1, 0, 24, 0, 30, 20, 10};
+  scratch.write("Resources/Textures/skins/checker.tga",
+                std::string(reinterpret_cast<const char*>(tga), sizeof tga));
+  const auto model = load(libraries, dae::node("L", dae::meshInstance("Left", "Green")) +
+                                         dae::node("R", dae::meshInstance("Right", "Skin")));
+  const auto& materials = model->materials();
+  const MaterialEntry* green =
+      materials.at(model->findNode("L")->meshes().at(0)->materialIndex()).get();
+  const MaterialEntry* skin =
+      materials.at(model->findNode("R")->meshes().at(0)->materialIndex()).get();
+  ASSERT_NE(green, nullptr);
+  ASSERT_NE(skin, nullptr);
+  ASSERT_NE(green->colour(), nullptr);
+  EXPECT_EQ(*green->colour(), glm::vec3(0, 0.5f, 0));
+  EXPECT_EQ(green->texture(), nullptr);
+  EXPECT_EQ(skin->colour(), nullptr);
+  ASSERT_NE(skin->texture(), nullptr);
+  EXPECT_EQ(skin->texture()->width(), 1);
+  EXPECT_TRUE(model->findNode("L")->materials().empty()) << "materials live in the root only";
+}
+
+TEST_F(ModelLoaderTest, AFileAssimpCannotReadEndsTheGame) {
+  scratch.write("broken.dae", "<COLLADA><library_geometries><geometry");
+  Assimp::Importer importer;
+  importer.ReadFile("broken.dae", ModelLoader::importFlags());
+  const std::string error = importer.GetErrorString();
+  ASSERT_FALSE(error.empty());
+  MeshObject model(program.get(), nullptr);
+  EXPECT_EXIT(model.loadModel("broken.dae"), testing::ExitedWithCode(255),
+              exactMessage("model could not be loaded: " + error));
+  EXPECT_EXIT(model.loadModel("missing.dae"), testing::ExitedWithCode(255),
+              testing::ContainsRegex("^model could not be loaded: "));
+}
+
+}  // namespace
+}  // namespace Vexa::test
