@@ -1,0 +1,48 @@
+#pragma once
+
+#include <AL/al.h>
+
+#include <glm/vec3.hpp>
+#include <optional>
+#include <string>
+
+#include "audio/SourcePool.h"
+
+namespace Vexa {
+
+class SoundSystem;
+
+/// One sound file loaded for positional playback, with its newest playback.
+/// Every owner loads its own copy; the clip must go before its sound system.
+class SoundClip {
+ public:
+  /// Loads "Resources/Sounds/" + `fileName`, mixed down to mono so that it can be
+  /// placed in space. A file that is missing or cannot be decoded ends the game.
+  SoundClip(SoundSystem* system, const std::string& fileName);
+  /// Stops the clip's playbacks that are still running.
+  ~SoundClip();
+  SoundClip(const SoundClip&) = delete;
+  SoundClip& operator=(const SoundClip&) = delete;
+
+  /// Plays the whole file once on a free channel at the clip's volume and position.
+  /// Earlier playbacks go on; only this newest one is remembered.
+  void play();
+  /// Whether the newest playback still sounds; false before the first `play`.
+  bool isPlaying() const;
+  void stop();
+  /// Places the newest playback, and every later one, at `position`.
+  void moveTo(const glm::vec3& position);
+
+  float volume() const { return playbackVolume; }
+  /// Takes effect from the next `play`.
+  void setVolume(float volume) { playbackVolume = volume; }
+
+ private:
+  SoundSystem* system;
+  float playbackVolume = 1.0f;
+  ALuint buffer = 0;
+  std::optional<Channel> channel;
+  glm::vec3 position{0.0f, 0.0f, 0.0f};
+};
+
+}  // namespace Vexa

@@ -1,0 +1,82 @@
+#include "SoundTest.h"
+
+#include <sndfile.h>
+
+#include <cmath>
+#include <fstream>
+#include <iterator>
+
+namespace Vexa::test {
+
+namespace {
+
+constexpr int toneRate = 44100;
+
+std::string currentTestName() {
+  return testing::UnitTest::GetInstance()->current_test_info()->name();
+}
+
+}  // namespace
+
+SoundFiles::SoundFiles() : folderName("test_" + currentTestName()) {
+  std::filesystem::create_directories(pathOf(folderName));
+}
+
+SoundFiles::~SoundFiles() {
+  std::filesystem::remove_all(pathOf(folderName));
+}
+
+std::string SoundFiles::writeTone(const std::string& fileName, double seconds,
+                                  const std::vector<float>& channelAmplitudes) const {
+  const std::string name = folderName + "/" + fileName;
+  SF_INFO info{};
+  info.samplerate = toneRate;
+  info.channels = static_cast<int>(channelAmplitudes.size());
+  info.format = SF_FORMAT_WAV | SF_FORMAT_PCM_16;
+  SNDFILE* file = sf_open(pathOf(name).c_str(), SFM_WRITE, &info);
+  const auto frames = static_cast<int>(seconds * toneRate);
+  std::vector<float> samples;
+  for (int frame = 0; frame < frames; ++frame) {
+    const float wave = std::sin(2.0f * 3.14159265f * 440.0f * frame / toneRate);
+    for (float amplitude : channelAmplitudes) samples.push_back(amplitude * wave);
+  }
+  sf_writef_float(file, samples.data(), frames);
+  sf_close(file);
+  return name;
+}
+
+std::string SoundFiles::writeBytes(const std::string& fileName, const std::string& bytes) const {
+  const std::string name = folderName + "/" + fileName;
+  std::ofstream(pathOf(name), std::ios::binary) << bytes;
+  return name;
+}
+
+std::string SoundFiles::readBytes(const std::string& soundName) const {
+  std::ifstream file(pathOf(soundName), std::ios::binary);
+  return std::string(std::istreambuf_iterator<char>(file), {});
+}
+
+std::string SoundFiles::copyIn(const std::filesystem::path& file) const {
+  std::filesystem::copy_file(file, pathOf(folderName) + "/" + file.filename().string());
+  return folderName + "/" + file.filename().string();
+}
+
+std::string SoundFiles::pathOf(const std::string& soundName) {
+  return "Resources/Sounds/" + soundName;
+}
+
+SoundTest::SoundTest() : sounds(std::make_unique<SoundSystem>(SoundSystem::Output::Discarded)) {}
+
+Loudness SoundTest::listen(double seconds) {
+  clock.advance(seconds);
+  sounds->updateListener({0.0f, 0.0f, 0.0f}, {0.0f, 0.0f, -1.0f}, {0.0f, 1.0f, 0.0f});
+  const std::vector<float>& mix = sounds->discardedMix();
+  Loudness heard;
+  for (std::size_t i = 0; i + 1 < mix.size(); i += 2) {
+    heard.left = std::max(heard.left, std::abs(mix[i]));
+    heard.right = std::max(heard.right, std::abs(mix[i + 1]));
+  }
+  return heard;
+}
+
+}  // namespace Vexa::test
