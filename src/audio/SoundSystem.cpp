@@ -55,12 +55,12 @@ SoundSystem::SoundSystem(Output output) {
   quietenSoundLibraries();
   const auto openLoopback =
       loopbackFunction<LPALCLOOPBACKOPENDEVICESOFT>("alcLoopbackOpenDeviceSOFT");
-  render = loopbackFunction<LPALCRENDERSAMPLESSOFT>("alcRenderSamplesSOFT");
-  checkSoundResult(openLoopback != nullptr && render != nullptr, "could not create system");
-  if (output == Output::DefaultDevice && openDefaultDevice()) {
-    render = nullptr;
-  } else {
-    checkSoundResult(openDiscardingDevice(openLoopback), "could not set system output");
+  const auto renderLoopback = loopbackFunction<LPALCRENDERSAMPLESSOFT>("alcRenderSamplesSOFT");
+  checkSoundResult(openLoopback != nullptr && renderLoopback != nullptr, "could not create system");
+  if (output == Output::Discarded || !openDefaultDevice()) {
+    device.reset(openLoopback(nullptr));
+    checkSoundResult(device != nullptr, "could not set system output");
+    renderDiscarded = renderLoopback;
   }
   checkSoundResult(createContext(), "could not init system");
   sources = std::make_unique<SourcePool>(channelCount);
@@ -82,23 +82,13 @@ bool SoundSystem::openDefaultDevice() {
   return device != nullptr;
 }
 
-bool SoundSystem::openDiscardingDevice(LPALCLOOPBACKOPENDEVICESOFT openLoopback) {
-  device.reset(openLoopback(nullptr));
-  return device != nullptr;
-}
-
 bool SoundSystem::createContext() {
   std::vector<ALCint> attributes = {ALC_MONO_SOURCES, channelCount};
-  if (render) {
-    const ALCint discardedFormat[] = {ALC_FORMAT_CHANNELS_SOFT,
-                                      ALC_STEREO_SOFT,
-                                      ALC_FORMAT_TYPE_SOFT,
-                                      ALC_FLOAT_SOFT,
-                                      ALC_FREQUENCY,
-                                      discardedMixRate,
-                                      ALC_HRTF_SOFT,
-                                      ALC_FALSE};
-    attributes.insert(attributes.end(), std::begin(discardedFormat), std::end(discardedFormat));
+  if (renderDiscarded) {
+    // Plain stereo panning, without head-related filtering.
+    attributes.insert(attributes.end(),
+                      {ALC_FORMAT_CHANNELS_SOFT, ALC_STEREO_SOFT, ALC_FORMAT_TYPE_SOFT,
+                       ALC_FLOAT_SOFT, ALC_FREQUENCY, discardedMixRate, ALC_HRTF_SOFT, ALC_FALSE});
   }
   attributes.push_back(0);
   context.reset(alcCreateContext(device.get(), attributes.data()));
@@ -108,7 +98,7 @@ bool SoundSystem::createContext() {
 void SoundSystem::updateListener(const glm::vec3& position, const glm::vec3& forward,
                                  const glm::vec3& up) {
   setListener(position, position - lastListenerPosition, forward, up);
-  if (render) mixElapsedTime();
+  if (renderDiscarded) mixElapsedTime();
   lastListenerPosition = position;
 }
 
@@ -118,7 +108,7 @@ void SoundSystem::mixElapsedTime() {
   const auto longestMix = static_cast<long long>(longestMixSeconds * discardedMixRate);
   const auto frames = std::clamp(framesDue, 0LL, longestMix);
   mix.resize(static_cast<std::size_t>(frames) * 2);
-  render(device.get(), mix.data(), static_cast<ALCsizei>(frames));
+  renderDiscarded(device.get(), mix.data(), static_cast<ALCsizei>(frames));
   framesMixed += std::max(framesDue, 0LL);
 }
 

@@ -42,7 +42,7 @@ class SoundSystem {
   void updateListener(const glm::vec3& position, const glm::vec3& forward, const glm::vec3& up);
 
   SourcePool& channels() { return *sources; }
-  bool hasDevice() const { return !render; }
+  bool hasDevice() const { return renderDiscarded == nullptr; }
   /// Interleaved stereo samples mixed by the last update; empty with a device.
   const std::vector<float>& discardedMix() const { return mix; }
 
@@ -55,14 +55,14 @@ class SoundSystem {
   };
 
   bool openDefaultDevice();
-  bool openDiscardingDevice(LPALCLOOPBACKOPENDEVICESOFT openLoopback);
   bool createContext();
   void mixElapsedTime();
 
   std::unique_ptr<ALCdevice, DeviceCloser> device;
   std::unique_ptr<ALCcontext, ContextDestroyer> context;
   std::unique_ptr<SourcePool> sources;
-  LPALCRENDERSAMPLESSOFT render = nullptr;
+  /// Set when there is no device: mixes into `mix`.
+  LPALCRENDERSAMPLESSOFT renderDiscarded = nullptr;
   double mixStartSeconds = 0.0;
   long long framesMixed = 0;
   std::vector<float> mix;
