@@ -1,0 +1,216 @@
+#include <assimp/anim.h>
+#include <gtest/gtest.h>
+
+#include <glm/gtc/matrix_transform.hpp>
+#include <glm/gtc/type_ptr.hpp>
+
+#include "animation/Animation.h"
+#include "animation/KeyframeTrack.h"
+#include "render/ShaderProgram.h"
+#include "scene/MeshObject.h"
+#include "support/GlTest.h"
+#include "support/ManualTime.h"
+
+namespace Vexa::test {
+namespace {
+
+using scene::MeshObject;
+
+// Position keys along x at the given tick times, identity rotations and unit scales.
+std::unique_ptr<aiNodeAnim> channel(const std::string& node, const std::vector<double>& times,
+                                    unsigned rotationKeys = 0) {
+  auto anim = std::make_unique<aiNodeAnim>();
+  anim->mNodeName = node;
+  const auto count = static_cast<unsigned>(times.size());
+  anim->mNumPositionKeys = count;
+  anim->mNumScalingKeys = count;
+  anim->mNumRotationKeys = rotationKeys ? rotationKeys : count;
+  anim->mPositionKeys = new aiVectorKey[count];
+  anim->mScalingKeys = new aiVectorKey[count];
+  anim->mRotationKeys = new aiQuatKey[anim->mNumRotationKeys];
+  for (unsigned k = 0; k < count; ++k) {
+    anim->mPositionKeys[k] = aiVectorKey(times[k], aiVector3D(10.0f * k, 0, 0));
+    anim->mScalingKeys[k] = aiVectorKey(times[k], aiVector3D(1, 1, 1));
+  }
+  for (unsigned k = 0; k < anim->mNumRotationKeys; ++k) {
+    anim->mRotationKeys[k] = aiQuatKey(times[std::min(k, count - 1)], aiQuaternion());
+  }
+  return anim;
+}
+
+aiAnimation clip(std::vector<std::unique_ptr<aiNodeAnim>> channels) {
+  aiAnimation animation;
+  animation.mTicksPerSecond = 1000.0;
+  animation.mDuration = 3000.0;
+  animation.mNumChannels = static_cast<unsigned>(channels.size());
+  animation.mChannels = new aiNodeAnim*[channels.size()];
+  for (std::size_t c = 0; c < channels.size(); ++c) animation.mChannels[c] = channels[c].release();
+  return animation;
+}
+
+/// Root (placed) → Armature → Bone → Tip, numbered 0 to 3, with an animation on the root.
+class AnimationTest : public testing::Test {
+ protected:
+  AnimationTest() {
+    root.setName("Root");
+    root.setNodeIndex(0);
+    root.localMatrix = glm::translate(glm::mat4(1.0f), {0, 0, -5});
+    MeshObject& armature = addNode(root, "Armature", 1);
+    armature.localMatrix = glm::rotate(glm::mat4(1.0f), glm::radians(90.0f), {1, 0, 0});
+    MeshObject& bone = addNode(armature, "Bone", 2);
+    bone.boneMatrices().offsetMatrix = glm::translate(glm::mat4(1.0f), {0, -1, 0});
+    addNode(bone, "Tip", 3).localMatrix = glm::translate(glm::mat4(1.0f), {0, 2, 0});
+  }
+
+  static MeshObject& addNode(MeshObject& parent, const std::string& name, int index) {
+    auto node = std::make_unique<MeshObject>(nullptr, nullptr);
+    node->setName(name);
+    node->setNodeIndex(index);
+    return static_cast<MeshObject&>(parent.addChild(std::move(node)));
+  }
+
+  Animation& loaded() {
+    std::vector<std::unique_ptr<aiNodeAnim>> channels;
+    channels.push_back(channel("Bone", {1000, 2000, 3000}));
+    channels.push_back(channel("Missing", {1000, 2000}));
+    channels.push_back(channel("Tip", {0, 3000}));
+    const aiAnimation animation = clip(std::move(channels));
+    root.setAnimation(std::make_unique<Animation>(nullptr, nullptr, &root));
+    root.animation()->load(animation);
+    return *root.animation();
+  }
+
+  // Where the bone's matrix puts the origin of its offset space.
+  glm::vec3 boneOrigin() { return root.findNode("Bone")->boneMatrices().boneMatrix[3]; }
+
+  // The bone at x along its track, under the root's placement and the armature's turn.
+  static glm::vec3 expectedBoneOrigin(float x) {
+    const glm::mat4 above = glm::translate(glm::mat4(1.0f), {0, 0, -5}) *
+                            glm::rotate(glm::mat4(1.0f), glm::radians(90.0f), {1, 0, 0});
+    return above * glm::translate(glm::mat4(1.0f), {x, 0, 0}) * glm::vec4(0, -1, 0, 1);
+  }
+
+  ManualClock clock;
+  MeshObject root{nullptr, nullptr};
+};
+
+void expectNear(const glm::vec3& actual, const glm::vec3& expected) {
+  EXPECT_NEAR(actual.x, expected.x, 1e-4);
+  EXPECT_NEAR(actual.y, expected.y, 1e-4);
+  EXPECT_NEAR(actual.z, expected.z, 1e-4);
+}
+
+TEST_F(AnimationTest, LoadGivesTracksToTheNamedNodesOnlyEachWithItsOwnKeyCount) {
+  const Animation& animation = loaded();
+  EXPECT_EQ(animation.ticksPerSecond(), 1000.0);
+  EXPECT_EQ(animation.duration(), 3000.0);
+  EXPECT_EQ(animation.frameCount(), Animation::noSegment);
+  EXPECT_FALSE(animation.playing);
+  ASSERT_NE(root.findNode("Bone")->keyframes(), nullptr);
+  EXPECT_EQ(root.findNode("Bone")->keyframes()->keyCount(), 3u);
+  EXPECT_EQ(root.findNode("Tip")->keyframes()->keyCount(), 2u);
+  EXPECT_EQ(root.keyframes(), nullptr);
+  EXPECT_EQ(root.findNode("Armature")->keyframes(), nullptr);
+}
+
+TEST_F(AnimationTest, AChannelWithUnequalKeyCountsEndsTheGame) {
+  std::vector<std::unique_ptr<aiNodeAnim>> channels;
+  channels.push_back(channel("Bone", {1000, 2000, 3000}, 2));
+  const aiAnimation animation = clip(std::move(channels));
+  Animation unequal(nullptr, nullptr, &root);
+  EXPECT_EXIT(unequal.load(animation), testing::ExitedWithCode(255),
+              exactMessage("animations keyframe number is not synchron"));
+}
+
+TEST_F(AnimationTest, PlaysASegmentOnTheGameClockAndHoldsItsEndPose) {
+  Animation& animation = loaded();
+  clock.seconds = 7.0;
+  animation.play(10, 20, 30);  // ticks 1000 to 2000 of 3000
+  EXPECT_TRUE(animation.playing);
+  EXPECT_EQ(animation.startTime(), 7.0);
+  EXPECT_EQ(animation.startFrame(), 10u);
+  EXPECT_EQ(animation.endFrame(), 20u);
+
+  clock.advance(0.5);
+  animation.advance();
+  EXPECT_TRUE(animation.playing);
+  expectNear(boneOrigin(), expectedBoneOrigin(5.0f));
+
+  clock.advance(2.0);
+  animation.advance();
+  EXPECT_FALSE(animation.playing) << "the segment stops at its end frame";
+  expectNear(boneOrigin(), expectedBoneOrigin(10.0f));
+}
+
+TEST_F(AnimationTest, SegmentEdgesAndTheMissingSegment) {
+  Animation& animation = loaded();
+  animation.advance();
+  expectNear(boneOrigin(), glm::vec3(0));  // without a segment nothing is evaluated
+
+  animation.play(15, 15, 30);
+  animation.advance();
+  EXPECT_FALSE(animation.playing) << "an empty segment ends at its first step";
+  expectNear(boneOrigin(), expectedBoneOrigin(5.0f));
+
+  animation.play(30, 30, 30);  // the clip's duration, the last key's time exactly
+  animation.advance();
+  expectNear(boneOrigin(), expectedBoneOrigin(20.0f));
+
+  animation.play(0, 30, 30);  // before the first key at 1000 the first pose holds
+  animation.advance();
+  EXPECT_TRUE(animation.playing);
+  expectNear(boneOrigin(), expectedBoneOrigin(0.0f));
+}
+
+TEST_F(AnimationTest, PosesTheWholeTreeIncludingTheSkeletonBelowMarkers) {
+  Animation& animation = loaded();
+  animation.evaluate(3000.0);
+  // Tip's own track (x = 10 at its last key) replaces its local matrix, under the bone.
+  const glm::vec3 tip = root.findNode("Tip")->boneMatrices().boneMatrix[3];
+  expectNear(tip, expectedBoneOrigin(30.0f) + glm::vec3(0, 0, 1));
+  EXPECT_EQ(root.boneMatrices().boneMatrix, root.localMatrix) << "the root's own placement";
+}
+
+TEST_F(AnimationTest, MeshObjectUpdateAdvancesOnlyAPlayingAnimation) {
+  Animation& animation = loaded();
+  animation.play(10, 20, 30);
+  clock.advance(0.5);
+  root.updateWithoutCamera(0.016, glm::mat4(1.0f));
+  expectNear(boneOrigin(), expectedBoneOrigin(5.0f));
+  animation.playing = false;
+  clock.advance(0.25);
+  root.updateWithoutCamera(0.016, glm::mat4(1.0f));
+  expectNear(boneOrigin(), expectedBoneOrigin(5.0f));  // a stopped segment keeps its pose
+}
+
+using BoneUploadTest = GlTest;
+
+TEST_F(BoneUploadTest, LoadsEachSkinningNodeIntoItsSlotAndEntryZeroStartsAsIdentity) {
+  ShaderProgram program("Shader/enemy_shader.vert", "Shader/enemy_shader.frag");
+  MeshObject root(&program, nullptr);
+  root.setNodeIndex(0);
+  auto bone = std::make_unique<MeshObject>(&program, nullptr);
+  bone->setName("Bone");
+  bone->setNodeIndex(3);
+  bone->boneMatrices().namedByBone = true;
+  bone->boneMatrices().boneMatrix = glm::translate(glm::mat4(1.0f), {1, 2, 3});
+  root.addChild(std::move(bone));
+  aiAnimation empty;
+  empty.mTicksPerSecond = 1000.0;
+  Animation animation(&program, nullptr, &root);
+  animation.load(empty);
+  animation.uploadBoneMatrices(program.programId());
+
+  glm::mat4 slot0(0.0f);
+  glm::mat4 slot3(0.0f);
+  glGetUniformfv(program.programId(), glGetUniformLocation(program.programId(), "bonesMatrix[0]"),
+                 glm::value_ptr(slot0));
+  glGetUniformfv(program.programId(), glGetUniformLocation(program.programId(), "bonesMatrix[3]"),
+                 glm::value_ptr(slot3));
+  EXPECT_EQ(slot0, glm::mat4(1.0f));
+  EXPECT_EQ(slot3, glm::translate(glm::mat4(1.0f), {1, 2, 3}));
+  glUseProgram(0);
+}
+
+}  // namespace
+}  // namespace Vexa::test
