@@ -83,6 +83,15 @@ class Mesh:
     def scaled(self, x, y=None, z=None):
         return self.transformed(transforms.scaling(x, y, z))
 
+    def flipped(self):
+        """A copy seen from the other side: reversed winding, negated normals."""
+        result = Mesh()
+        result.positions = list(self.positions)
+        result.normals = [tuple(-c for c in n) for n in self.normals]
+        result.uvs = list(self.uvs)
+        result.triangles = [(a, c, b) for a, b, c in self.triangles]
+        return result
+
     def bounds(self):
         """((min x, min y, min z), (max x, max y, max z)) of the positions."""
         return (

@@ -65,3 +65,8 @@ def normalised(vector):
 
 def cross(a, b):
     return (a[1] * b[2] - a[2] * b[1], a[2] * b[0] - a[0] * b[2], a[0] * b[1] - a[1] * b[0])
+
+
+def transposed(m):
+    """The transpose; for a pure rotation this is its inverse."""
+    return tuple(tuple(m[c][r] for c in range(4)) for r in range(4))

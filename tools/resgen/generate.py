@@ -1,0 +1,43 @@
+"""Writes every resource of the game into an output folder.
+
+    python3 -m resgen <folder>          (run from tools/)
+    python3 tools/resgen/generate.py <folder>
+
+creates <folder>/Models, <folder>/Textures and <folder>/Sounds. Files are
+written only through this module, so a run always produces the same bytes.
+"""
+
+import os
+import sys
+
+if __package__ in (None, ""):
+    sys.path.insert(0, os.path.dirname(os.path.dirname(os.path.abspath(__file__))))
+    __package__ = "resgen"
+
+from resgen import levels, props, sounds, textures  # noqa: E402
+
+
+def generate_all(folder):
+    models = os.path.join(folder, "Models")
+    for sub in ("Models", "Textures", "Sounds"):
+        os.makedirs(os.path.join(folder, sub), exist_ok=True)
+    for number, level in levels.LEVELS.items():
+        level().build().write(os.path.join(models, "level%d.dae" % number))
+    for number in (1, 2, 3):
+        levels.title(number).write(os.path.join(models, "level%d_text.dae" % number))
+    for name, prop in props.PROPS.items():
+        prop().write(os.path.join(models, name))
+    textures.write_all(os.path.join(folder, "Textures"))
+    sounds.write_all(os.path.join(folder, "Sounds"))
+
+
+def main(arguments):
+    if len(arguments) != 1:
+        sys.stderr.write("usage: python3 -m resgen <output folder>\n")
+        return 2
+    generate_all(arguments[0])
+    return 0
+
+
+if __name__ == "__main__":
+    sys.exit(main(sys.argv[1:]))

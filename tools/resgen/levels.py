@@ -1,0 +1,415 @@
+"""The four level scenes and the three level titles.
+
+Levels are described in world units with y up, as the game sees them after
+loading: Assimp turns the z-up file into y-up (file (x, y, z) becomes
+(x, z, -y)) and the level loader doubles everything. ``LevelBuilder`` converts
+each shape and marker into the file's axes and units.
+
+Conventions the game relies on:
+  * meshes of the node "Level" itself are the solid ground; its child "Decor"
+    is drawn but not solid;
+  * "Sun" is a top-level node whose mesh is the visible sun at the light;
+  * "Spawner" and "Events" are top-level identity nodes whose children only
+    mark positions;
+  * "Elevator", "Door1" and "Door2" are top-level nodes (children of the
+    imported root) whose origin the level events move; their meshes are
+    modelled around that origin.
+
+Each level function documents its route.
+"""
+
+from . import collada, shapes, transforms
+
+LEVEL_SCALE = 2.0
+# Shapes are modelled z-up (letters read along +x, stand along +z and face -y);
+# this turns them into world axes (y up; letters then face +z). It is also the
+# turn Assimp gives a z-up file's root.
+Z_UP_TO_WORLD = ((1.0, 0.0, 0.0, 0.0), (0.0, 0.0, 1.0, 0.0), (0.0, -1.0, 0.0, 0.0),
+                 (0.0, 0.0, 0.0, 1.0))
+# World (x, y, z) -> file (x, -z, y) / 2: undoes the import's turn and the level scale.
+WORLD_TO_FILE = transforms.multiply(transforms.scaling(1.0 / LEVEL_SCALE),
+                                    transforms.transposed(Z_UP_TO_WORLD))
+
+# The light the game shades with, and where the sun is drawn.
+SUN_POSITION = (-20.0, 300.0, -20.0)
+SUN_RADIUS = 14.0
+SPAWN_CENTRE = (0.0, 8.0, -7.0)
+
+GRASS = collada.Material("Grass", texture="grass.png")
+ROCK = collada.Material("Rock", texture="rock.png")
+WOOD = collada.Material("Wood", texture="wood.png")
+METAL = collada.Material("Metal", texture="metal.png")
+SAND = collada.Material("Sand", texture="sand.png")
+SUN = collada.Material("SunGlow", colour=(1.0, 0.82, 0.35))
+BANNER = collada.Material("Banner", colour=(0.95, 0.55, 0.1))
+TITLE = collada.Material("TitleLetters", colour=(0.98, 0.78, 0.2))
+SIGN = collada.Material("SignLetters", colour=(0.95, 0.3, 0.25))
+
+TOP_LAYER = 0.6
+PLATFORM_THICKNESS = 3.0
+UNDERSIDE_DEPTH = 6.0
+
+
+def to_file(mesh):
+    """A world-space mesh in the file's axes and units."""
+    return mesh.transformed(WORLD_TO_FILE)
+
+
+def file_point(point):
+    return transforms.apply(WORLD_TO_FILE, point)
+
+
+class LevelBuilder:
+    """Collects a level in world units and produces its COLLADA document."""
+
+    def __init__(self, number):
+        self.number = number
+        self.document = collada.Document(scene_name="Level%dScene" % number)
+        self.level = collada.Node("Level")
+        self.decor = collada.Node("Decor")
+        self.spawner = None
+        self.events = None
+        self._solid = {}
+        self._decorations = {}
+        self.platforms = []  # (name, top centre, width, depth): for the route notes and views
+
+    # Ground ------------------------------------------------------------------
+
+    def solid(self, mesh, material):
+        """Adds a world-space mesh to the solid ground."""
+        self._merge(self._solid, mesh, material)
+
+    def decorate(self, mesh, material):
+        """Adds a world-space mesh that is drawn but not solid."""
+        self._merge(self._decorations, mesh, material)
+
+    def platform(self, name, top_centre, width, depth, top=GRASS, body=ROCK, underside=True):
+        """A solid platform: a top layer over a rock body, with a rocky point
+        hanging below (not solid) so it reads as floating over the void."""
+        x, y, z = top_centre
+        self.platforms.append((name, top_centre, width, depth))
+        self.solid(world_slab(width, depth, TOP_LAYER, top_centre), top)
+        self.solid(world_slab(width, depth, PLATFORM_THICKNESS - TOP_LAYER,
+                              (x, y - TOP_LAYER, z)), body)
+        if underside:
+            self.decorate(hanging_rock(width, depth, (x, y - PLATFORM_THICKNESS, z)), body)
+
+    def pillar(self, name, top_centre, width, depth, bottom):
+        """A tall platform: a rock column from bottom up to a grass top."""
+        x, y, z = top_centre
+        self.platforms.append((name, top_centre, width, depth))
+        self.solid(world_slab(width, depth, TOP_LAYER, top_centre), GRASS)
+        self.solid(world_slab(width, depth, y - TOP_LAYER - bottom, (x, y - TOP_LAYER, z)), ROCK)
+        self.decorate(hanging_rock(width, depth, (x, bottom, z)), ROCK)
+
+    def ramp(self, start, end, width, material=WOOD):
+        """A solid walkway whose top runs from start up to end (world points)."""
+        self.solid(world_ramp(start, end, width, 1.0), material)
+
+    # Markers and moving parts ------------------------------------------------
+
+    def spawn(self, position):
+        """An enemy spawn point; kinds follow the order of the calls."""
+        if self.spawner is None:
+            self.spawner = self.document.add(collada.Node("Spawner"))
+        index = len(self.spawner.children) + 1
+        self.spawner.add(self._marker("Spawn%d" % index, position))
+
+    def event(self, name, position):
+        """An event trigger node; the game triggers it within 5 units on each axis."""
+        if self.events is None:
+            self.events = self.document.add(collada.Node("Events"))
+        self.events.add(self._marker(name, position))
+
+    def marker(self, name, position):
+        """A top-level marker node (the boss's spawn point)."""
+        self.document.add(self._marker(name, position))
+
+    def moving_part(self, name, origin, mesh, material):
+        """A top-level node at a world origin carrying a mesh modelled around
+        that origin in world units (the events move the node)."""
+        node = collada.Node(name, matrix=transforms.translation(*file_point(origin)),
+                            meshes=[(to_file(mesh), material)])
+        self.document.add(node)
+
+    def sun(self):
+        sphere = shapes.sphere(SUN_RADIUS / LEVEL_SCALE, rings=10, segments=20)
+        self.document.add(collada.Node(
+            "Sun", matrix=transforms.translation(*file_point(SUN_POSITION)),
+            meshes=[(sphere, SUN)]))
+
+    def finish_gate(self, position):
+        """Two banner posts and a beam framing a finish marker (decoration)."""
+        x, y, z = position
+        for side in (-5.0, 5.0):
+            self.decorate(world_box((0.8, 9.0, 0.8), (x + side, y + 4.5, z)), WOOD)
+        self.decorate(world_box((11.0, 1.2, 0.8), (x, y + 9.0, z)), BANNER)
+
+    def build(self):
+        """The finished document: Level (with Decor), then the other nodes."""
+        for material_name, (mesh, material) in self._solid.items():
+            self.level.add_mesh(to_file(mesh), material)
+        for material_name, (mesh, material) in self._decorations.items():
+            self.decor.add_mesh(to_file(mesh), material)
+        if self.decor.meshes:
+            self.level.add(self.decor)
+        self.document.nodes.insert(0, self.level)
+        return self.document
+
+    def _marker(self, name, position):
+        return collada.Node(name, matrix=transforms.translation(*file_point(position)))
+
+    @staticmethod
+    def _merge(groups, mesh, material):
+        if material.name not in groups:
+            groups[material.name] = (shapes.Mesh(), material)
+        groups[material.name][0].extend(mesh)
+
+
+# World-space shapes (y up) -----------------------------------------------------
+
+def world_box(size, centre):
+    """An axis-aligned box in world axes: size (x, y, z) around centre."""
+    sx, sy, sz = size
+    return shapes.box((sx, sz, sy)).transformed(
+        transforms.multiply(transforms.translation(*centre), Z_UP_TO_WORLD))
+
+
+def world_slab(width, depth, thickness, top_centre):
+    """A box width (x) by depth (z) whose top face is centred at top_centre."""
+    x, y, z = top_centre
+    return world_box((width, thickness, depth), (x, y - thickness * 0.5, z))
+
+
+def world_ramp(start, end, width, thickness):
+    """shapes.ramp between world points (y up)."""
+    to_shape = transforms.multiply(transforms.scaling(LEVEL_SCALE), WORLD_TO_FILE)
+    return shapes.ramp(transforms.apply(to_shape, start), transforms.apply(to_shape, end), width,
+                       thickness).transformed(Z_UP_TO_WORLD)
+
+
+def hanging_rock(width, depth, top_centre):
+    """An upside-down rocky pyramid under a platform."""
+    x, y, z = top_centre
+    hw, hd = width * 0.5, depth * 0.5
+    tip = (x, y - UNDERSIDE_DEPTH - 0.25 * min(width, depth), z)
+    corners = [(x - hw, y, z - hd), (x + hw, y, z - hd), (x + hw, y, z + hd), (x - hw, y, z + hd)]
+    mesh = shapes.Mesh()
+    for i in range(4):
+        a, b = corners[i], corners[(i + 1) % 4]
+        mesh.add_face([a, tip, b])
+    return mesh
+
+
+def block_sign(text, height, depth, centre):
+    """World-space block letters reading +x, facing +z, centred at centre."""
+    letters = shapes.block_letters(text, height, depth)
+    width = shapes.text_width(text, height)
+    centred = letters.translated(-width * 0.5, 0.0, -height * 0.5)
+    return centred.transformed(transforms.multiply(transforms.translation(*centre),
+                                                   Z_UP_TO_WORLD))
+
+
+# The levels ------------------------------------------------------------------
+
+SPAWN_GROUND = 4.5  # the player's capsule (centre y 8, half-height 2.875) settles on it
+ENEMY_LIFT = 2.0  # spawn points float this far above their platform
+
+
+def start_platform(builder):
+    builder.platform("Start", (0.0, SPAWN_GROUND, -10.0), 20.0, 24.0)
+
+
+def spawn_on(builder, top, offsets):
+    """Spawn points at (dx, dz) offsets from a platform's top centre."""
+    x, y, z = top
+    for dx, dz in offsets:
+        builder.spawn((x + dx, y + ENEMY_LIFT, z + dz))
+
+
+def level1():
+    """Level 1: hops along -z to the enemy arena, down onto the elevator.
+
+    Start (top y 4.5) -> jump 7 to P1 (5.5) -> jump 7 to P2 (7.5) -> wooden
+    ramp up to P3 (13.5) -> jump 8 to the arena (15, 40 x 36, six enemies) ->
+    drop 4 across a 4-unit gap onto the lowered elevator (top 11; the wave
+    falls onto it, the ruby appears) -> the elevator rises to its rest height
+    21 beside the ledge (21) -> the finish gate.
+    """
+    builder = LevelBuilder(1)
+    start_platform(builder)
+    builder.platform("P1", (0.0, 5.5, -36.0), 14.0, 14.0)
+    builder.platform("P2", (10.0, 7.5, -56.0), 12.0, 12.0)
+    builder.ramp((10.0, 7.5, -62.0), (10.0, 13.5, -80.0), 8.0)
+    builder.platform("P3", (10.0, 13.5, -86.0), 14.0, 12.0)
+    arena = (-10.0, 15.0, -118.0)
+    builder.platform("Arena", arena, 40.0, 36.0)
+    spawn_on(builder, arena, [(-10, 10), (10, 10), (-10, -10), (10, -10), (0, 12), (0, -12)])
+    elevator_rest = (-10.0, 21.0, -153.0)
+    builder.moving_part("Elevator", elevator_rest, elevator_mesh(26.0), METAL)
+    lowered = (elevator_rest[0], elevator_rest[1] - 10.0, elevator_rest[2])
+    builder.event("Level1ElevatorEvent", (lowered[0], lowered[1] + 3.0, lowered[2]))
+    builder.platform("Ledge", (-10.0, 21.0, -179.0), 20.0, 24.0)
+    finish = (-10.0, 21.0, -186.0)
+    builder.finish_gate(finish)
+    builder.event("Level1FinishedEvent", (finish[0], finish[1] + 3.0, finish[2]))
+    builder.sun()
+    return builder
+
+
+def elevator_mesh(size):
+    """A square metal platform whose top face is centred on the node origin."""
+    return world_slab(size, size, 2.0, (0.0, 0.0, 0.0))
+
+
+def level2():
+    """Level 2 (float jumps): rock pillars rising along -z, idle enemies on
+    three of them, the finish gate on the highest.
+
+    Start (4.5) -> T1 (25) -> T2 (45, two enemies) -> T3 (62, two enemies) ->
+    T4 (80, two enemies) -> T5 (105, finish). Neighbours are 58-74 units
+    apart and 17-25 units higher: one float jump each.
+    """
+    builder = LevelBuilder(2)
+    start_platform(builder)
+    bottom = -60.0
+    towers = [("T1", (-30.0, 25.0, -60.0), 18.0, []),
+              ("T2", (20.0, 45.0, -110.0), 20.0, [(-6, 6), (6, -6)]),
+              ("T3", (-25.0, 62.0, -165.0), 20.0, [(-6, 6), (6, -6)]),
+              ("T4", (30.0, 80.0, -215.0), 18.0, [(-5, 5), (5, -5)]),
+              ("T5", (-5.0, 105.0, -262.0), 16.0, [])]
+    for name, top, size, spawns in towers:
+        builder.pillar(name, top, size, size, bottom)
+        spawn_on(builder, top, spawns)
+    finish = (-5.0, 105.0, -264.0)
+    builder.finish_gate(finish)
+    builder.event("Level2FinishedEvent", (finish[0], finish[1] + 3.0, finish[2]))
+    builder.sun()
+    return builder
+
+
+BOSS_ARENA = (-10.0, 80.0, -200.0)
+BOSS_ARENA_SIZE = 36.0
+EXIT_WALL_X = -28.0
+DOOR_GAP_CENTRE_Z = -200.0
+DOOR_OPENING = 6.0  # between the fixed wall ends; each door slides 3 into the wall
+DOOR_HEIGHT = 10.0
+WALL_HEIGHT = 12.0
+
+
+def level3():
+    """Level 3: a climb by ramps and jumps to the boss arena (floor y 80).
+
+    Start (4.5) -> ramp R1 up to B1 (18.5) -> jump to E1 (20.5, two enemies)
+    -> jump to B2 (22.5) -> ramp R2 back towards +z to B3 (38.5) -> jump to E2
+    (40.5, two enemies) -> jump to B4 (42.5) -> ramp R3 to B5 (58.5) -> jump to
+    E3 (60.5, two enemies) -> jump to B6 (62.5) -> long ramp R4 east to B7
+    (80.5) -> ramp R5 south to the lookout (96.5) -> the plank bridge over the
+    arena's east edge -> drop 16.5 into the arena. Everything above y 65 other
+    than the arena keeps 40 units or more away from it (the bridge passes
+    16 units above its floor), so a boss knocked off falls below 65 freely.
+    The west side is a wall with the two doors; beyond them a bridge leads to
+    the finish platform.
+    """
+    builder = LevelBuilder(3)
+    start_platform(builder)
+    builder.ramp((0.0, 4.5, -22.0), (0.0, 18.5, -50.0), 8.0)
+    builder.platform("B1", (0.0, 18.5, -56.0), 12.0, 12.0)
+    e1 = (0.0, 20.5, -79.0)
+    builder.platform("E1", e1, 20.0, 20.0)
+    spawn_on(builder, e1, [(-4, 4), (4, -4)])
+    builder.platform("B2", (-23.0, 22.5, -79.0), 12.0, 12.0)
+    builder.ramp((-23.0, 22.5, -73.0), (-23.0, 38.5, -41.0), 8.0)
+    builder.platform("B3", (-23.0, 38.5, -35.0), 12.0, 12.0)
+    e2 = (-45.0, 40.5, -35.0)
+    builder.platform("E2", e2, 18.0, 18.0)
+    spawn_on(builder, e2, [(4, 4), (-4, -4)])
+    builder.platform("B4", (-45.0, 42.5, -57.0), 12.0, 12.0)
+    builder.ramp((-45.0, 42.5, -63.0), (-45.0, 58.5, -95.0), 8.0)
+    builder.platform("B5", (-45.0, 58.5, -101.0), 12.0, 12.0)
+    e3 = (-45.0, 60.5, -124.0)
+    builder.platform("E3", e3, 18.0, 18.0)
+    spawn_on(builder, e3, [(4, 4), (-4, -4)])
+    builder.platform("B6", (-22.0, 62.5, -124.0), 12.0, 12.0)
+    builder.ramp((-16.0, 62.5, -124.0), (44.0, 80.5, -124.0), 8.0)
+    builder.platform("B7", (50.0, 80.5, -124.0), 12.0, 12.0)
+    builder.ramp((50.0, 80.5, -130.0), (50.0, 96.5, -185.0), 8.0)
+    builder.platform("Lookout", (50.0, 96.5, -191.0), 12.0, 12.0)
+    builder.solid(world_slab(42.0, 6.0, 1.0, (23.0, 96.5, -191.0)), WOOD)
+    boss_arena(builder)
+    builder.sun()
+    return builder
+
+
+def boss_arena(builder):
+    """The arena, its west wall with the doorway and doors, and the way to the finish."""
+    x, y, z = BOSS_ARENA
+    builder.platform("BossArena", BOSS_ARENA, BOSS_ARENA_SIZE, BOSS_ARENA_SIZE, top=SAND)
+    builder.marker("BigEnemy", (x - 4.0, y + 4.0, z))
+    half_opening = DOOR_OPENING * 0.5
+    wall_reach = BOSS_ARENA_SIZE * 0.5 + 6.0  # past the arena's corners, over the void
+    for sign in (1.0, -1.0):
+        near, far = z + sign * half_opening, z + sign * wall_reach
+        builder.solid(world_box((2.0, WALL_HEIGHT, abs(far - near)),
+                                (EXIT_WALL_X, y + WALL_HEIGHT * 0.5, (near + far) * 0.5)), ROCK)
+    lintel = WALL_HEIGHT - DOOR_HEIGHT
+    builder.solid(world_box((2.0, lintel, DOOR_OPENING),
+                            (EXIT_WALL_X, y + DOOR_HEIGHT + lintel * 0.5, z)), ROCK)
+    door_width = half_opening + 0.5  # overlaps the wall by 0.5 when closed
+    for name, sign in (("Door1", 1.0), ("Door2", -1.0)):
+        centre = (EXIT_WALL_X, y + DOOR_HEIGHT * 0.5, z + sign * door_width * 0.5)
+        builder.moving_part(name, centre, world_box((1.2, DOOR_HEIGHT, door_width),
+                                                    (0.0, 0.0, 0.0)), METAL)
+    bridge_end = EXIT_WALL_X - 21.0
+    builder.solid(world_slab(abs(bridge_end - EXIT_WALL_X), 10.0, 2.0,
+                             ((bridge_end + EXIT_WALL_X) * 0.5, y, z)), WOOD)
+    finish_platform = (bridge_end - 8.0, y, z)
+    builder.platform("FinishPlatform", finish_platform, 16.0, 16.0)
+    finish = (finish_platform[0] - 3.0, y, z)
+    builder.finish_gate(finish)
+    builder.event("Level3FinishedEvent", (finish[0], y + 3.0, z))
+
+
+def level4():
+    """The closing scene: a meadow under the spawn facing a sign."""
+    builder = LevelBuilder(4)
+    builder.platform("Meadow", (0.0, SPAWN_GROUND, -30.0), 70.0, 80.0)
+    board_z = -62.0
+    for post_x in (-26.0, 26.0):
+        builder.solid(world_box((2.0, 26.0, 2.0), (post_x, SPAWN_GROUND + 13.0, board_z)), WOOD)
+    builder.solid(world_box((60.0, 22.0, 1.0), (0.0, SPAWN_GROUND + 18.0, board_z)), WOOD)
+    builder.decorate(block_sign("THE END", 9.0, 1.0, (0.0, SPAWN_GROUND + 23.0, board_z + 1.0)),
+                     SIGN)
+    builder.decorate(block_sign("THANKS FOR PLAYING", 3.2, 0.6,
+                                (0.0, SPAWN_GROUND + 12.5, board_z + 0.8)), TITLE)
+    for x, z in ((-20.0, -30.0), (22.0, -24.0), (-8.0, -45.0), (12.0, -48.0)):
+        gem = shapes.gem(1.8, 0.9, 2.1).transformed(Z_UP_TO_WORLD)
+        builder.decorate(gem.translated(x, SPAWN_GROUND + 3.0, z), RUBY_DECOR)
+    builder.sun()
+    return builder
+
+
+RUBY_DECOR = collada.Material("Gem", colour=(0.86, 0.06, 0.16))
+
+LEVELS = {1: level1, 2: level2, 3: level3, 4: level4}
+
+
+# Titles ----------------------------------------------------------------------
+
+TITLE_CENTRE = (0.0, 45.0, -140.0)
+TITLE_LETTER_HEIGHT = 12.0
+TITLE_DEPTH = 2.0
+# The game places a title at root x translate(-200, 80, 30) x scale(40) x
+# rotate(90 about z); this is the inverse, from world to the title file.
+TITLE_WORLD_TO_FILE = transforms.multiply(
+    transforms.rotation("z", -90.0), transforms.scaling(1.0 / 40.0),
+    transforms.translation(200.0, -80.0, -30.0), transforms.transposed(Z_UP_TO_WORLD))
+
+
+def title(number):
+    """ "LEVEL n" standing ahead of the spawn, reading left to right, facing it."""
+    letters = block_sign("LEVEL %d" % number, TITLE_LETTER_HEIGHT, TITLE_DEPTH, TITLE_CENTRE)
+    document = collada.Document(scene_name="Level%dTitle" % number)
+    document.add(collada.Node("Title", meshes=[(letters.transformed(TITLE_WORLD_TO_FILE),
+                                                 TITLE)]))
+    return document
