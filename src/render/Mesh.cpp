@@ -96,6 +96,10 @@ void Mesh::applyMaterial() const {
 }
 
 void Mesh::drawTriangles() const {
+  // Without bone records the weights attribute reads the context's current value,
+  // which starts as (0, 0, 0, 1): make it "no weights", so skinning shaders place
+  // the vertices with the node's model matrix.
+  if (!boneBuffer) glVertexAttrib4f(weights, 0.0f, 0.0f, 0.0f, 0.0f);
   glBindVertexArray(vertexArray.id());
   glDrawElements(GL_TRIANGLES, static_cast<GLsizei>(indexCount()), GL_UNSIGNED_INT, nullptr);
   glBindVertexArray(0);
