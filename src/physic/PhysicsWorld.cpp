@@ -2,9 +2,29 @@
 
 #include <BulletCollision/CollisionDispatch/btGhostObject.h>
 #include <BulletCollision/Gimpact/btGImpactCollisionAlgorithm.h>
+#include <BulletDynamics/Character/btKinematicCharacterController.h>
 #include <btBulletDynamicsCommon.h>
 
+#include "physic/BulletConversions.h"
+#include "physic/CharacterBody.h"
+#include "physic/DynamicRigidBody.h"
+#include "physic/StaticRigidBody.h"
+
 namespace Vexa {
+
+using physic::toBullet;
+using physic::toGlm;
+
+namespace {
+
+constexpr int allButStatic = -3;
+constexpr int staticAndDefault = 3;
+constexpr float pickReach = 5.5f;
+constexpr float eyeHeight = 0.5f;
+constexpr float bowlingStrength = 60.0f;
+constexpr btScalar floatContactBreakingThreshold = 10000.0f;
+
+}  // namespace
 
 PhysicsWorld::PhysicsWorld()
     : ghostPairCallback(std::make_unique<btGhostPairCallback>()),
@@ -27,6 +47,132 @@ PhysicsWorld::~PhysicsWorld() = default;
 
 void PhysicsWorld::step(float frameTime) {
   world->stepSimulation(frameTime, 6, 1.0f / 60.0f);
+}
+
+physic::StaticRigidBody& PhysicsWorld::addStaticBody(std::unique_ptr<physic::StaticRigidBody> body,
+                                                     bool heavy) {
+  body->build(heavy);
+  world->addCollisionObject(&body->rigidBody(), staticFilter, allButStatic);
+  staticBodyList.push_back(std::move(body));
+  return *staticBodyList.back();
+}
+
+physic::DynamicRigidBody& PhysicsWorld::addDynamicBody(
+    std::unique_ptr<physic::DynamicRigidBody> body) {
+  body->build();
+  world->addRigidBody(&body->rigidBody());
+  dynamicBodyList.push_back(std::move(body));
+  return *dynamicBodyList.back();
+}
+
+CharacterBody& PhysicsWorld::addCharacter(std::unique_ptr<CharacterBody> body) {
+  world->addCollisionObject(&body->ghostObject(), characterFilter, staticAndDefault);
+  world->addAction(&body->characterController());
+  characterBody = std::move(body);
+  return *characterBody;
+}
+
+void PhysicsWorld::removeAllBodies() {
+  if (characterBody) {
+    world->removeCollisionObject(&characterBody->ghostObject());
+    world->removeAction(&characterBody->characterController());
+  }
+  for (const auto& body : dynamicBodyList) world->removeRigidBody(&body->rigidBody());
+  for (const auto& body : staticBodyList) world->removeCollisionObject(&body->rigidBody());
+}
+
+void PhysicsWorld::moveStaticBody(physic::StaticRigidBody& body, const glm::vec3& origin) {
+  btRigidBody& rigid = body.rigidBody();
+  btTransform transform = rigid.getWorldTransform();
+  transform.setOrigin(toBullet(origin));
+  rigid.setWorldTransform(transform);
+  rigid.setInterpolationWorldTransform(transform);
+  rigid.getMotionState()->setWorldTransform(transform);
+  world->updateSingleAabb(&rigid);
+  // Moving the bounds has updated the broadphase's pairs: everything overlapping
+  // the body now, resting or newly reached, must take part in the next step.
+  const btBroadphaseProxy* proxy = rigid.getBroadphaseHandle();
+  btBroadphasePairArray& pairs = broadphase->getOverlappingPairCache()->getOverlappingPairArray();
+  for (int i = 0; i < pairs.size(); ++i) {
+    const btBroadphasePair& pair = pairs[i];
+    if (pair.m_pProxy0 != proxy && pair.m_pProxy1 != proxy) continue;
+    const btBroadphaseProxy* other = pair.m_pProxy0 == proxy ? pair.m_pProxy1 : pair.m_pProxy0;
+    static_cast<btCollisionObject*>(other->m_clientObject)->activate(true);
+  }
+}
+
+void PhysicsWorld::forgetPairs(btCollisionObject& object) {
+  if (object.getBroadphaseHandle() == nullptr) return;
+  broadphase->getOverlappingPairCache()->cleanProxyFromPairs(object.getBroadphaseHandle(),
+                                                             dispatcher.get());
+}
+
+physic::DynamicRigidBody* PhysicsWorld::pickDynamicBody(const glm::vec3& viewDirection) const {
+  if (!characterBody) return nullptr;
+  const glm::vec3 start = characterBody->position() + glm::vec3(0.0f, eyeHeight, 0.0f);
+  const glm::vec3 end = start - pickReach * viewDirection;
+  btCollisionWorld::ClosestRayResultCallback closest(toBullet(start), toBullet(end));
+  world->rayTest(toBullet(start), toBullet(end), closest);
+  if (!closest.hasHit()) return nullptr;
+  physic::DynamicRigidBody* target = registeredDynamicBody(closest.m_collisionObject);
+  return target != nullptr && !target->hit ? target : nullptr;
+}
+
+bool PhysicsWorld::touchesOtherThan(const physic::DynamicRigidBody& body,
+                                    const physic::StaticRigidBody* ground) const {
+  const btCollisionObject* self = &body.rigidBody();
+  const btCollisionObject* groundObject = ground != nullptr ? &ground->rigidBody() : nullptr;
+  for (int m = 0; m < dispatcher->getNumManifolds(); ++m) {
+    const btPersistentManifold& manifold = *dispatcher->getManifoldByIndexInternal(m);
+    const btCollisionObject* other = manifold.getBody0() == self   ? manifold.getBody1()
+                                     : manifold.getBody1() == self ? manifold.getBody0()
+                                                                   : nullptr;
+    if (other == nullptr || other == groundObject) continue;
+    for (int p = 0; p < manifold.getNumContacts(); ++p)
+      if (manifold.getContactPoint(p).getDistance() < 0.0f) return true;
+  }
+  return false;
+}
+
+bool PhysicsWorld::resolvePlayerContacts(CharacterBody& character) {
+  btOverlappingPairCache& worldPairs = *broadphase->getOverlappingPairCache();
+  btBroadphasePairArray& ghostPairs =
+      character.ghostObject().getOverlappingPairCache()->getOverlappingPairArray();
+  btManifoldArray manifolds;
+  for (int i = 0; i < ghostPairs.size(); ++i) {
+    btBroadphasePair* pair = worldPairs.findPair(ghostPairs[i].m_pProxy0, ghostPairs[i].m_pProxy1);
+    if (pair == nullptr || pair->m_algorithm == nullptr) continue;
+    manifolds.clear();
+    pair->m_algorithm->getAllContactManifolds(manifolds);
+    for (int m = 0; m < manifolds.size(); ++m)
+      if (const std::optional<bool> answer = resolveContact(character, *manifolds[m]))
+        return *answer;
+  }
+  return false;
+}
+
+std::optional<bool> PhysicsWorld::resolveContact(CharacterBody& character,
+                                                 btPersistentManifold& manifold) {
+  physic::DynamicRigidBody* enemy = registeredDynamicBody(manifold.getBody1());
+  if (enemy == nullptr) enemy = registeredDynamicBody(manifold.getBody0());
+  if (enemy == nullptr || enemy->hit) return std::nullopt;
+  // A touch in float mode must not be lost to the player moving on.
+  if (floatMode) manifold.setContactBreakingThreshold(floatContactBreakingThreshold);
+  if (manifold.getNumContacts() == 0) return std::nullopt;
+  const glm::vec3 normal = toGlm(manifold.getContactPoint(0).m_normalWorldOnB);
+  if (floatMode) {
+    enemy->applyHit(bowlingStrength, glm::vec3(-normal.x, 0.5f - normal.y, -normal.z));
+    return true;
+  }
+  character.knockBack(normal);
+  return false;
+}
+
+physic::DynamicRigidBody* PhysicsWorld::registeredDynamicBody(
+    const btCollisionObject* object) const {
+  for (const auto& body : dynamicBodyList)
+    if (&body->rigidBody() == object) return body.get();
+  return nullptr;
 }
 
 }  // namespace Vexa

@@ -1,0 +1,73 @@
+#pragma once
+
+#include <glm/vec3.hpp>
+#include <memory>
+#include <optional>
+
+class btCapsuleShape;
+class btKinematicCharacterController;
+class btPairCachingGhostObject;
+
+namespace Vexa {
+
+class PhysicsWorld;
+
+/// The player's body: a capsule ghost moved by Bullet's kinematic character
+/// controller, with the game's knock-back and float jump laid over the walk.
+/// `PhysicsWorld::addCharacter` puts it into the world.
+class CharacterBody {
+ public:
+  /// A capsule of `radius` with `height` between its hemisphere centres, standing
+  /// at `start`. Place it clear of geometry: a capsule born overlapping the ground
+  /// stays embedded.
+  CharacterBody(const glm::vec3& start, PhysicsWorld& owner, double radius, double height,
+                double stepHeight);
+  ~CharacterBody();
+  CharacterBody(const CharacterBody&) = delete;
+  CharacterBody& operator=(const CharacterBody&) = delete;
+
+  /// The displacement wanted per simulation step, in world axes. In the air it is
+  /// scaled (0.9, or 2.5 in float mode); a knock-back or float jump adds its push.
+  void walk(const glm::vec3& displacement);
+  /// Float mode: starts (or restarts) a float. Otherwise a jump from the ground,
+  /// refused while a knock-back lasts.
+  void jump();
+  /// Places the capsule at `position`, stops the walk and clears the vertical speed.
+  void warp(const glm::vec3& position);
+
+  /// An enemy touched the player: a push along the contact `normal`, lifted by 0.5,
+  /// that decays over a second; gravity 40 from now on.
+  void knockBack(const glm::vec3& normal);
+  /// Forgets any knock-back or float without touching the gravity (a respawn).
+  void clearKnock();
+
+  /// Centre of the capsule.
+  glm::vec3 position() const;
+  bool onGround() const;
+  /// The last walk request was not zero.
+  bool isMoving() const { return moving; }
+  /// The push of the current knock-back or float (zero when none).
+  const glm::vec3& knock() const { return knockVector; }
+  bool knockInProgress() const { return knockStartTime.has_value(); }
+
+  btPairCachingGhostObject& ghostObject() const { return *ghost; }
+  btKinematicCharacterController& characterController() const { return *controller; }
+
+ private:
+  void placeUpright(const glm::vec3& position);
+  /// Seconds into the knock-back, or relative to a float's turning point.
+  float knockPhase() const;
+  glm::vec3 knockPush(float phase) const;
+  void endKnockOnLanding(float phase);
+
+  PhysicsWorld& owner;
+  std::unique_ptr<btCapsuleShape> capsule;
+  std::unique_ptr<btPairCachingGhostObject> ghost;
+  std::unique_ptr<btKinematicCharacterController> controller;
+  bool moving = false;
+  glm::vec3 knockVector{0.0f};
+  /// Clock reading when the current knock-back or float began; empty when none.
+  std::optional<double> knockStartTime;
+};
+
+}  // namespace Vexa

@@ -1,0 +1,50 @@
+#pragma once
+
+#include <glm/vec3.hpp>
+#include <memory>
+
+#include "physic/PlatformNavigator.h"
+#include "physic/RigidBody.h"
+
+class btCollisionShape;
+
+namespace Vexa {
+class PhysicsWorld;
+}
+
+namespace Vexa::physic {
+
+/// An enemy's body: mass 1, bouncy and grippy, upright until a hit lets it tumble.
+/// It owns its collision shape and its platform navigator.
+class DynamicRigidBody : public RigidBody {
+ public:
+  DynamicRigidBody(std::unique_ptr<btCollisionShape> shape, const glm::vec3& startPosition,
+                   PhysicsWorld& world);
+  ~DynamicRigidBody() override;
+
+  /// Creates the Bullet body at the start position; `PhysicsWorld::addDynamicBody` calls it.
+  void build();
+
+  /// Replaces the collision shape of the registered body (levels resize an enemy's
+  /// capsule); the old one is released and the world forgets the pairs built on it.
+  void replaceShape(std::unique_ptr<btCollisionShape> newShape);
+  btCollisionShape& collisionShape() const { return *shape; }
+
+  /// Throws the body: no spin, a third of the rotation freed, the impulse
+  /// `direction * strength` at the centre of mass, and marks it hit.
+  /// `direction` need not be unit length.
+  void applyHit(float strength, const glm::vec3& direction);
+
+  PlatformNavigator& navigator() { return platformNavigator; }
+
+  /// Set by a hit (bat or float-mode contact), cleared by the enemy when it stands up again.
+  bool hit = false;
+
+ private:
+  std::unique_ptr<btCollisionShape> shape;
+  glm::vec3 startPosition;
+  PhysicsWorld& world;
+  PlatformNavigator platformNavigator;
+};
+
+}  // namespace Vexa::physic
