@@ -2,6 +2,9 @@
 
 #include <btBulletDynamicsCommon.h>
 
+#include "render/Mesh.h"
+#include "scene/SceneObject.h"
+
 namespace Vexa::physic {
 
 namespace {
@@ -15,6 +18,14 @@ btVector3 transformed(const glm::mat4& transform, const glm::vec3& position) {
 }
 
 }  // namespace
+
+StaticRigidBody::StaticRigidBody(const scene::SceneObject& object)
+    : triangles(std::make_unique<btTriangleMesh>(/*use32bitIndices=*/true,
+                                                 /*use4componentVertices=*/true)) {
+  const glm::mat4 transform = object.globalMatrix();
+  for (const auto& mesh : object.meshes())
+    collectTriangles(transform, mesh->positions(), mesh->indices(), *triangles);
+}
 
 StaticRigidBody::StaticRigidBody(std::unique_ptr<btTriangleMesh> triangles)
     : triangles(std::move(triangles)) {}

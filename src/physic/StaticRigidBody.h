@@ -11,6 +11,10 @@
 class btBvhTriangleMeshShape;
 class btTriangleMesh;
 
+namespace Vexa::scene {
+class SceneObject;
+}
+
 namespace Vexa::physic {
 
 /// Level geometry, an elevator or a door: a triangle mesh that the world treats as a
@@ -19,6 +23,8 @@ namespace Vexa::physic {
 /// only changes when `PhysicsWorld::moveStaticBody` moves it.
 class StaticRigidBody : public RigidBody {
  public:
+  /// Collects the triangles of `object`'s own meshes (not its children's) in world space.
+  explicit StaticRigidBody(const scene::SceneObject& object);
   /// Takes triangles already in world space; tests and generated geometry use it.
   explicit StaticRigidBody(std::unique_ptr<btTriangleMesh> triangles);
   ~StaticRigidBody() override;
