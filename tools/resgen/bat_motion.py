@@ -11,7 +11,7 @@ the grip, to which the whole bat is bound. Segments:
   idle    0-54   a slow sway
   walk   61-81   a bob twice per cycle (one per footstep), a little side sway
   swing  81-107  a cock back to the right (to frame 85), a sweep across the view
-                 whose tip crosses the crosshair at frame 88.6 (0.32 s, inside
+                 whose tip crosses the crosshair at frame 88.7 (0.32 s, inside
                  the game's hit window of 0.30-0.35 s), a follow-through far to
                  the left (frame 96), then a low return to the rest pose
 """
@@ -76,7 +76,7 @@ def _frames(keys):
 
 # +ry turns the arm from the right towards the left; -rx tips the bat forwards.
 SWEEP = _frames([(81, 0.0), (85, -15.0), (96, 95.0), (99, 100.0), (105, 10.0), (107, 0.0)])
-WRIST = _frames([(81, 0.0), (85, 10.0), (90.5, -60.0), (96, -70.0), (99, -70.0), (107, 0.0)])
+WRIST = _frames([(81, 0.0), (85, 10.0), (90.5, -50.0), (96, -70.0), (99, -70.0), (107, 0.0)])
 DIP = _frames([(81, 0.0), (98, 0.0), (101, -40.0), (105, -25.0), (107, 0.0)])
 
 

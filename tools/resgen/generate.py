@@ -14,7 +14,7 @@ if __package__ in (None, ""):
     sys.path.insert(0, os.path.dirname(os.path.dirname(os.path.abspath(__file__))))
     __package__ = "resgen"
 
-from resgen import levels, props, sounds, textures  # noqa: E402
+from resgen import characters, levels, props, sounds, textures  # noqa: E402
 
 
 def generate_all(folder):
@@ -28,6 +28,7 @@ def generate_all(folder):
     for name, prop in props.PROPS.items():
         prop().write(os.path.join(models, name))
     textures.write_all(os.path.join(folder, "Textures"))
+    characters.write_all(models, os.path.join(folder, "Textures"))
     sounds.write_all(os.path.join(folder, "Sounds"))
 
 

@@ -13,8 +13,7 @@ Axes of the file: z up, the Jumper faces -y, its left side is on +x. Segments:
 The start- and stop-walking segments of the Jumper are empty (68-68, 124-124).
 """
 
-from . import transforms
-from .motion import Clip, Segment, bump, keyed, motion, swell, tumbling, wave
+from .motion import Clip, Segment, bump, keyed, motion, on_the_ground, swell, tumbling, wave
 from .rig import Bone, Rig, quat_from_euler
 
 FRAME_COUNT = 286
@@ -48,6 +47,9 @@ def jumper_rig():
     ])
 
 
+RIG = jumper_rig()
+
+
 def hop_progress(frame):
     """0 at take-off, 1 at landing, outside [0, 1] on the ground."""
     return (frame - TAKE_OFF) / (LANDING - TAKE_OFF)
@@ -63,24 +65,16 @@ def _legs(fold, spread=0.0):
     return pose
 
 
-def _foot_lift(fold):
-    """How far `_legs(fold)` raises the feet: the hips sink by this to keep them down."""
-    rig = jumper_rig()
-    folded = rig.global_matrices(_legs(fold))["Foot_L"]
-    return transforms.apply(folded, (0.0, 0.0, 0.0))[2] - rig.by_name["Foot_L"].joint[2]
-
-
-def _crouch(fold):
-    """Legs folded with the feet kept on the ground."""
-    pose = _legs(fold)
-    pose["Hips"] = motion(offset=(0.0, 0.0, -_foot_lift(fold)))
-    return pose
+def _sink(fold):
+    """How far the hips move (down) when `_legs(fold)` keeps the feet on the ground."""
+    return on_the_ground(RIG, _legs(fold), "Hips", ("Foot_L", "Foot_R"))["Hips"].offset[2]
 
 
 def idle_a(u):
     breath = swell(u, 3)
-    pose = _crouch(0.15 * breath)
+    pose = _legs(0.15 * breath)
     pose.update({
+        "Hips": motion(offset=(0.0, 0.0, _sink(0.15 * breath))),
         "Body": motion(rx=-2.0 * breath),
         "Head": motion(ry=12.0 * bump(u) * wave(u, 1)),
         "Ear_L": motion(ry=-15.0 * swell(u, 4) * bump(u)),
@@ -101,7 +95,7 @@ def hop(u):
                            (LANDING - 1.0, 0.0), (LANDING + 2.0, 0.6), (HOP[1], 0.0)])
     pose = _legs(crouch + 0.8 * tuck, 10.0 * tuck)
     pose.update({
-        "Hips": motion(offset=(0.0, 0.0, height - _foot_lift(crouch))),
+        "Hips": motion(offset=(0.0, 0.0, height + _sink(crouch))),
         "Body": motion(rx=20.0 * crouch - 10.0 * tuck),
         "Head": motion(rx=-12.0 * crouch + 8.0 * tuck),
         "Ear_L": motion(rx=-60.0 * tuck + 20.0 * crouch),
@@ -121,7 +115,7 @@ def idle_b(u):
     wiggle = 25.0 * wave(u, 2) * bump(u)
     pose = _legs(squat)
     pose.update({
-        "Hips": motion(rz=wiggle, offset=(0.0, 0.0, height - _foot_lift(squat))),
+        "Hips": motion(rz=wiggle, offset=(0.0, 0.0, height + _sink(squat))),
         "Body": motion(ry=0.4 * wiggle),
         "Head": motion(ry=-0.5 * wiggle),
         "Ear_L": motion(ry=-20.0 * bounce),

@@ -11,7 +11,8 @@ import math
 from dataclasses import dataclass
 from typing import Callable, Dict, List, Sequence, Tuple
 
-from .rig import BoneMotion, Pose, Quat, Rig, Vec3, pivot_offset, quat_from_euler
+from . import transforms
+from .rig import BoneMotion, Pose, Quat, Rig, Vec3, add, pivot_offset, quat_from_euler
 
 FRAMES_PER_SECOND = 24
 POSE_TOLERANCE = 1e-6
@@ -176,3 +177,16 @@ def walking_enemy_clip(frame_count: int, idle_a: Segment, idle_b: Segment, start
     return Clip(frame_count, [idle_a, idle_b, start, walk, stop, hit],
                 cuts=[(idle_b.last, start.first), (idle_a.last, start.first),
                       (stop.last, idle_a.first), (stop.last, idle_b.first)])
+
+
+def on_the_ground(rig: Rig, pose: Pose, root: str, feet: Sequence[str]) -> Pose:
+    """The pose with its root bone lowered or raised so the lowest foot stands where it
+    stands at rest: legs that bend or swing carry the body, not the other way round."""
+    frames = rig.global_matrices(pose)
+    lowest = min(transforms.apply(frames[foot], (0.0, 0.0, 0.0))[2] - rig.by_name[foot].joint[2]
+                 for foot in feet)
+    moved = dict(pose)
+    motion_of_root = pose.get(root, BoneMotion())
+    moved[root] = BoneMotion(motion_of_root.rotation,
+                             add(motion_of_root.offset, (0.0, 0.0, -lowest)))
+    return moved

@@ -7,7 +7,8 @@ Axes of the file: z up, the Walker faces -y, its left hand is on +x. It stands
   idle B  66-124  a roar: head thrown back, jaw open, arms raised, fists shaking
   start  132-150  leans in and lifts into the first stride
   walk   150-190  two strides; the left foot lands at 155, the right at 175,
-                  when the game's speed for the Walker is lowest
+                  when the game's speed for the Walker is lowest; the body rides
+                  highest over the upright standing leg
   stop   190-208  settles back to the rest pose
   hit    214-240  a backward somersault about the body's middle, limbs flailing;
                   the middle sits on the origin, where the game puts the body centre
@@ -15,8 +16,8 @@ Axes of the file: z up, the Walker faces -y, its left hand is on +x. It stands
 
 import math
 
-from .motion import (Segment, blend_poses, bump, ease, keyed, motion, swell, tumbling, wave,
-                     walking_enemy_clip)
+from .motion import (Segment, blend_poses, bump, ease, keyed, motion, on_the_ground, swell,
+                     tumbling, wave, walking_enemy_clip)
 from .rig import Bone, Rig, quat_from_euler
 
 FRAME_COUNT = 240
@@ -52,6 +53,8 @@ def walker_rig():
         Bone("Foot_R", "Shin_R", (-0.45, 0.0, 0.22)),
     ])
 
+
+RIG = walker_rig()
 
 # Rotation signs in these axes: +rx tips a bone's top towards -y (forwards) and
 # swings a hanging limb backwards; -ry lifts the left arm outwards, +ry the right.
@@ -101,9 +104,8 @@ def walk(u):
     left = STRIDE_SWING * math.sin(2.0 * math.pi * phase)
     lift_left = KNEE_LIFT * max(0.0, math.cos(2.0 * math.pi * phase))
     lift_right = KNEE_LIFT * max(0.0, -math.cos(2.0 * math.pi * phase))
-    bob = 0.1 * math.cos(4.0 * math.pi * phase)  # lowest when a foot lands
-    return {
-        "Hips": motion(rz=6.0 * math.sin(2.0 * math.pi * phase), offset=(0.0, 0.0, bob - 0.05)),
+    return on_the_ground(RIG, {
+        "Hips": motion(rz=6.0 * math.sin(2.0 * math.pi * phase)),
         "Spine": motion(rx=12.0, rz=-4.0 * math.sin(2.0 * math.pi * phase)),
         "Head": motion(rx=-8.0, ry=3.0 * math.sin(2.0 * math.pi * phase)),
         "Thigh_L": motion(rx=-left - 0.6 * lift_left),
@@ -116,7 +118,7 @@ def walk(u):
         "UpperArm_R": motion(rx=-0.8 * left, ry=8.0),
         "Forearm_L": motion(rx=-20.0 + 0.3 * left),
         "Forearm_R": motion(rx=-20.0 - 0.3 * left),
-    }
+    }, "Hips", ("Foot_L", "Foot_R"))
 
 
 def start_walking(u):
