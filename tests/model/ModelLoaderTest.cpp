@@ -3,6 +3,7 @@
 
 #include "model/Collada.h"
 #include "model/ScratchFolder.h"
+#include "model/VertexArrayProbe.h"
 #include "render/MaterialEntry.h"
 #include "render/Mesh.h"
 #include "render/ModelLoader.h"
@@ -38,40 +39,6 @@ class ModelLoaderTest : public GlTest {
   ScratchFolder scratch;
   std::unique_ptr<ShaderProgram> program;
 };
-
-// Reads `count` elements of the buffer behind an attribute of a vertex array.
-template <class Element>
-std::vector<Element> attributeData(GLuint vertexArray, GLuint location, std::size_t count) {
-  glBindVertexArray(vertexArray);
-  GLint buffer = 0;
-  glGetVertexAttribiv(location, GL_VERTEX_ATTRIB_ARRAY_BUFFER_BINDING, &buffer);
-  glBindVertexArray(0);
-  std::vector<Element> data(count);
-  glBindBuffer(GL_ARRAY_BUFFER, static_cast<GLuint>(buffer));
-  glGetBufferSubData(GL_ARRAY_BUFFER, 0, static_cast<GLsizeiptr>(count * sizeof(Element)),
-                     data.data());
-  glBindBuffer(GL_ARRAY_BUFFER, 0);
-  return data;
-}
-
-struct AttributeState {
-  GLint enabled, size, type, stride, integer, offset;
-};
-
-AttributeState attribute(GLuint vertexArray, GLuint location) {
-  AttributeState s{};
-  glBindVertexArray(vertexArray);
-  glGetVertexAttribiv(location, GL_VERTEX_ATTRIB_ARRAY_ENABLED, &s.enabled);
-  glGetVertexAttribiv(location, GL_VERTEX_ATTRIB_ARRAY_SIZE, &s.size);
-  glGetVertexAttribiv(location, GL_VERTEX_ATTRIB_ARRAY_TYPE, &s.type);
-  glGetVertexAttribiv(location, GL_VERTEX_ATTRIB_ARRAY_STRIDE, &s.stride);
-  glGetVertexAttribiv(location, GL_VERTEX_ATTRIB_ARRAY_INTEGER, &s.integer);
-  void* pointer = nullptr;
-  glGetVertexAttribPointerv(location, GL_VERTEX_ATTRIB_ARRAY_POINTER, &pointer);
-  s.offset = static_cast<GLint>(reinterpret_cast<std::uintptr_t>(pointer));
-  glBindVertexArray(0);
-  return s;
-}
 
 TEST_F(ModelLoaderTest, NumbersNodesInPreOrderAndFindsThemByExactName) {
   const auto model = load("", dae::node("A", dae::node("B", dae::node("C"))) +
@@ -117,9 +84,9 @@ TEST_F(ModelLoaderTest, UploadsEachAttributeInItsOwnTightBufferAndKeepsGeometry)
   for (std::uint32_t index : mesh.indices()) EXPECT_LT(index, mesh.vertexCount());
 
   const GLuint vao = mesh.vertexArrayId();
-  const AttributeState position = attribute(vao, 0);
-  const AttributeState normal = attribute(vao, 1);
-  const AttributeState uv = attribute(vao, 2);
+  const AttributeState position = attributeState(vao, 0);
+  const AttributeState normal = attributeState(vao, 1);
+  const AttributeState uv = attributeState(vao, 2);
   EXPECT_TRUE(position.enabled && normal.enabled && uv.enabled);
   EXPECT_EQ(position.size, 3);
   EXPECT_EQ(normal.size, 3);
@@ -129,11 +96,11 @@ TEST_F(ModelLoaderTest, UploadsEachAttributeInItsOwnTightBufferAndKeepsGeometry)
     EXPECT_EQ(s.stride, 0);
     EXPECT_EQ(s.offset, 0);
   }
-  EXPECT_FALSE(attribute(vao, 3).enabled);
-  EXPECT_FALSE(attribute(vao, 4).enabled);
+  EXPECT_FALSE(attributeState(vao, 3).enabled);
+  EXPECT_FALSE(attributeState(vao, 4).enabled);
 
-  const auto positions = attributeData<glm::vec3>(vao, 0, 4);
-  const auto uvs = attributeData<glm::vec2>(vao, 2, 4);
+  const auto positions = attributeBuffer<glm::vec3>(vao, 0, 4);
+  const auto uvs = attributeBuffer<glm::vec2>(vao, 2, 4);
   for (std::size_t v = 0; v < 4; ++v) {
     EXPECT_EQ(positions[v], mesh.positions()[v]);
     // The file's v runs up from the image's bottom; the upload's runs down from its top.
@@ -149,8 +116,8 @@ TEST_F(ModelLoaderTest, LeavesOutUvsWhenTheFileHasNone) {
                           dae::node("Body", dae::meshInstance("Plain", "Red")));
   const Mesh& mesh = *model->findNode("Body")->meshes().at(0);
   EXPECT_TRUE(mesh.uvs().empty());
-  EXPECT_FALSE(attribute(mesh.vertexArrayId(), 2).enabled);
-  EXPECT_TRUE(attribute(mesh.vertexArrayId(), 1).enabled) << "normals are generated";
+  EXPECT_FALSE(attributeState(mesh.vertexArrayId(), 2).enabled);
+  EXPECT_TRUE(attributeState(mesh.vertexArrayId(), 1).enabled) << "normals are generated";
 }
 
 TEST_F(ModelLoaderTest, LeavesOutFacesOfFewerThanThreeIndices) {
