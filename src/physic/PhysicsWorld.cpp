@@ -17,8 +17,8 @@ using physic::toGlm;
 
 namespace {
 
-constexpr int allButStatic = -3;
-constexpr int staticAndDefault = 3;
+constexpr int allButStatic = ~PhysicsWorld::staticFilter;
+constexpr int staticAndDefault = PhysicsWorld::staticFilter | PhysicsWorld::defaultFilter;
 constexpr float pickReach = 5.5f;
 constexpr float eyeHeight = 0.5f;
 constexpr float bowlingStrength = 60.0f;
