@@ -1,0 +1,92 @@
+#include "ImportedModel.h"
+
+#include <assimp/material.h>
+#include <gtest/gtest.h>
+
+#include <glm/gtc/type_ptr.hpp>
+
+#include "render/ModelLoader.h"
+
+namespace Vexa::test {
+namespace {
+
+glm::mat4 toGlm(const aiMatrix4x4& m) {
+  // Assimp is row-major; glm is column-major.
+  return glm::transpose(glm::make_mat4(&m.a1));
+}
+
+}  // namespace
+
+ImportedModel::ImportedModel(const std::string& path, const glm::mat4& rootPlacement)
+    : placement(rootPlacement) {
+  importer.SetPropertyInteger("PP_LBW_MAX_WEIGHTS", 4);
+  scene = importer.ReadFile(path, ModelLoader::importFlags());
+  EXPECT_NE(scene, nullptr) << path << ": " << importer.GetErrorString();
+}
+
+const aiNode* ImportedModel::node(const std::string& name) const {
+  return scene->mRootNode->FindNode(name.c_str());
+}
+
+glm::mat4 ImportedModel::globalMatrix(const aiNode& node) const {
+  glm::mat4 matrix = toGlm(node.mTransformation);
+  if (node.mParent == nullptr) return matrix * placement;
+  return globalMatrix(*node.mParent) * matrix;
+}
+
+TriangleSet ImportedModel::meshes(const aiNode& node) const {
+  TriangleSet set;
+  addMeshes(node, set);
+  return set;
+}
+
+TriangleSet ImportedModel::subtreeMeshes(const aiNode& node) const {
+  TriangleSet set = meshes(node);
+  for (unsigned i = 0; i < node.mNumChildren; ++i) set.add(subtreeMeshes(*node.mChildren[i]));
+  return set;
+}
+
+void ImportedModel::addMeshes(const aiNode& node, TriangleSet& set) const {
+  const glm::mat4 matrix = globalMatrix(node);
+  const glm::mat3 normalMatrix = glm::transpose(glm::inverse(glm::mat3(matrix)));
+  for (unsigned m = 0; m < node.mNumMeshes; ++m) {
+    const aiMesh& mesh = *scene->mMeshes[node.mMeshes[m]];
+    auto corner = [&](unsigned index) {
+      const aiVector3D& p = mesh.mVertices[index];
+      const aiVector3D& n = mesh.mNormals[index];
+      return TriangleSet::Corner{glm::vec3(matrix * glm::vec4(p.x, p.y, p.z, 1.0f)),
+                                 glm::normalize(normalMatrix * glm::vec3(n.x, n.y, n.z))};
+    };
+    for (unsigned f = 0; f < mesh.mNumFaces; ++f) {
+      const aiFace& face = mesh.mFaces[f];
+      if (face.mNumIndices != 3) continue;
+      set.add({corner(face.mIndices[0]), corner(face.mIndices[1]), corner(face.mIndices[2])});
+    }
+  }
+}
+
+std::vector<std::string> ImportedModel::textureNames() const {
+  std::vector<std::string> names;
+  for (unsigned i = 0; i < scene->mNumMaterials; ++i) {
+    aiString path;
+    if (aiGetMaterialTexture(scene->mMaterials[i], aiTextureType_DIFFUSE, 0, &path) == AI_SUCCESS)
+      names.emplace_back(path.C_Str());
+  }
+  return names;
+}
+
+unsigned ImportedModel::colourMaterialCount() const {
+  unsigned count = 0;
+  for (unsigned i = 0; i < scene->mNumMaterials; ++i) {
+    aiString path;
+    aiColor4D colour;
+    const bool textured =
+        aiGetMaterialTexture(scene->mMaterials[i], aiTextureType_DIFFUSE, 0, &path) == AI_SUCCESS;
+    if (!textured &&
+        aiGetMaterialColor(scene->mMaterials[i], AI_MATKEY_COLOR_DIFFUSE, &colour) == AI_SUCCESS)
+      ++count;
+  }
+  return count;
+}
+
+}  // namespace Vexa::test

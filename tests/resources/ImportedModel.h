@@ -1,0 +1,48 @@
+#pragma once
+
+#include <assimp/scene.h>
+
+#include <assimp/Importer.hpp>
+#include <glm/glm.hpp>
+#include <glm/gtc/matrix_transform.hpp>
+#include <string>
+#include <vector>
+
+#include "TriangleSet.h"
+
+namespace Vexa::test {
+
+/// A resource model read through Assimp exactly as the game reads it, with the
+/// game's own placement of the loaded root applied on top (the level scale, a
+/// title's or a prop's placement), so that positions come out in world units.
+class ImportedModel {
+ public:
+  /// Fails the current test (and leaves the model empty) when Assimp cannot read the file.
+  ImportedModel(const std::string& path, const glm::mat4& rootPlacement = glm::mat4(1.0f));
+
+  bool loaded() const { return scene != nullptr; }
+  const aiNode* node(const std::string& name) const;
+  const aiNode* root() const { return scene->mRootNode; }
+  /// The node's transform up to the root, the root's placement included.
+  glm::mat4 globalMatrix(const aiNode& node) const;
+  glm::vec3 position(const aiNode& node) const { return glm::vec3(globalMatrix(node)[3]); }
+  /// The node's own meshes (not its children's) in world space.
+  TriangleSet meshes(const aiNode& node) const;
+  /// Every mesh of the node's subtree in world space.
+  TriangleSet subtreeMeshes(const aiNode& node) const;
+  /// The diffuse texture names that the materials give, in material order.
+  std::vector<std::string> textureNames() const;
+  unsigned colourMaterialCount() const;
+
+  /// The game's level loader doubles the loaded root.
+  static glm::mat4 levelScale() { return glm::scale(glm::mat4(1.0f), glm::vec3(2.0f)); }
+
+ private:
+  void addMeshes(const aiNode& node, TriangleSet& set) const;
+
+  Assimp::Importer importer;
+  const aiScene* scene = nullptr;
+  glm::mat4 placement;
+};
+
+}  // namespace Vexa::test

@@ -1,0 +1,245 @@
+// The level files as the game loads them: node conventions, where the player and
+// the enemies stand, the elevator of level 1 and the boss arena of level 3.
+#include <gtest/gtest.h>
+
+#include <array>
+#include <string>
+
+#include "ImportedModel.h"
+
+namespace Vexa::test {
+namespace {
+
+const glm::vec3 spawnCentre(0.0f, 8.0f, -7.0f);
+constexpr float capsuleHalfHeight = 2.875f;  // radius 2 plus half the 1.75 cylinder
+constexpr float capsuleRadius = 2.0f;
+constexpr float triggerHalfSize = 5.0f;
+constexpr float elevatorDrop = 10.0f;
+constexpr float elevatorKillHeight = -50.0f;
+constexpr float bossKillHeight = 65.0f;
+constexpr float bossHeight = 6.7f;
+constexpr float doorSlide = 3.0f;
+
+/// The four points at distance from point along the horizontal axes.
+std::array<glm::vec3, 4> around(const glm::vec3& point, float distance) {
+  return {point + glm::vec3(distance, 0, 0), point - glm::vec3(distance, 0, 0),
+          point + glm::vec3(0, 0, distance), point - glm::vec3(0, 0, distance)};
+}
+
+std::string levelPath(int number) {
+  return "Resources/Models/level" + std::to_string(number) + ".dae";
+}
+
+class LevelFile {
+ public:
+  explicit LevelFile(int number)
+      : model(levelPath(number), ImportedModel::levelScale()),
+        solid(model.meshes(*model.node("Level"))) {}
+
+  /// A node that must exist; the test fails where it does not.
+  const aiNode& required(const std::string& name) const {
+    const aiNode* found = model.node(name);
+    EXPECT_NE(found, nullptr) << "missing node " << name;
+    return found ? *found : *model.root();
+  }
+
+  /// Whether the player's capsule standing on the ground below point has the
+  /// trigger cube of the node around its centre.
+  void expectStandingTriggers(const aiNode& trigger) const {
+    const glm::vec3 centre = model.position(trigger);
+    const auto ground = solid.groundBelow(centre, 10.0f);
+    ASSERT_TRUE(ground) << trigger.mName.C_Str() << " has no ground below it";
+    EXPECT_LT(std::abs(*ground + capsuleHalfHeight - centre.y), triggerHalfSize)
+        << trigger.mName.C_Str();
+  }
+
+  ImportedModel model;
+  TriangleSet solid;
+};
+
+class EveryLevel : public testing::TestWithParam<int> {
+ protected:
+  LevelFile level{GetParam()};
+};
+
+TEST_P(EveryLevel, DrawsTheSunAtTheLightHighInTheSky) {
+  const aiNode& sun = level.required("Sun");
+  ASSERT_GT(sun.mNumMeshes, 0u);
+  const glm::vec3 position = level.model.position(sun);
+  EXPECT_NEAR(position.x, -20.0f, 1.0f);
+  EXPECT_NEAR(position.y, 300.0f, 1.0f);
+  EXPECT_NEAR(position.z, -20.0f, 1.0f);
+  const TriangleSet disc = level.model.meshes(sun);
+  EXPECT_GT(disc.maximum().x - disc.minimum().x, 10.0f) << "too small to see from the ground";
+}
+
+TEST_P(EveryLevel, SpawnsThePlayerOnLevelGroundUnderTheWholeCapsule) {
+  const auto ground = level.solid.groundBelow(spawnCentre, 10.0f);
+  ASSERT_TRUE(ground);
+  EXPECT_GE(*ground, 4.0f);
+  EXPECT_LE(*ground, 5.0f);
+  for (const glm::vec3& side : around(spawnCentre, capsuleRadius)) {
+    const auto under = level.solid.groundBelow(side, 10.0f);
+    ASSERT_TRUE(under);
+    EXPECT_NEAR(*under, *ground, 0.01f);
+  }
+}
+
+INSTANTIATE_TEST_SUITE_P(Levels, EveryLevel, testing::Values(1, 2, 3, 4));
+
+class PlayableLevel : public EveryLevel {};
+
+TEST_P(PlayableLevel, SpawnPointsHangOverRoomyPlatforms) {
+  const aiNode& spawner = level.required("Spawner");
+  ASSERT_GE(spawner.mNumChildren, 3u) << "one of each enemy kind at least";
+  for (unsigned i = 0; i < spawner.mNumChildren; ++i) {
+    const glm::vec3 point = level.model.position(*spawner.mChildren[i]);
+    const auto ground = level.solid.groundBelow(point, 4.0f);
+    ASSERT_TRUE(ground) << "spawn point " << i;
+    for (const glm::vec3& side : around(point, 3.0f)) {
+      const auto under = level.solid.groundBelow(side, 4.0f);
+      ASSERT_TRUE(under) << "spawn point " << i << " is near an edge";
+      EXPECT_NEAR(*under, *ground, 0.01f);
+    }
+  }
+}
+
+TEST_P(PlayableLevel, FinishMarkerTriggersForAPlayerStandingThere) {
+  level.required("Events");
+  level.expectStandingTriggers(
+      level.required("Level" + std::to_string(GetParam()) + "FinishedEvent"));
+}
+
+INSTANTIATE_TEST_SUITE_P(Levels, PlayableLevel, testing::Values(1, 2, 3));
+
+TEST(ClosingLevel, HasNoEnemiesAndNoEvents) {
+  LevelFile level(4);
+  EXPECT_EQ(level.model.node("Spawner"), nullptr);
+  EXPECT_EQ(level.model.node("Events"), nullptr);
+  EXPECT_EQ(level.model.node("BigEnemy"), nullptr);
+}
+
+class Level1Elevator : public testing::Test {
+ protected:
+  LevelFile level{1};
+  const aiNode& elevator = level.required("Elevator");
+  TriangleSet platform = level.model.meshes(elevator);
+  glm::vec3 rest = level.model.position(elevator);
+  float loweredTop = rest.y - elevatorDrop;
+};
+
+TEST_F(Level1Elevator, IsAWideTopLevelPlatformWithItsOriginOnTheTopFace) {
+  EXPECT_EQ(elevator.mParent, level.model.root());
+  ASSERT_FALSE(platform.empty());
+  const glm::vec3 low = platform.minimum(), high = platform.maximum();
+  EXPECT_GE(high.x - low.x, 24.0f);
+  EXPECT_GE(high.z - low.z, 24.0f);
+  EXPECT_NEAR(rest.x, (low.x + high.x) * 0.5f, 0.01f);
+  EXPECT_NEAR(rest.z, (low.z + high.z) * 0.5f, 0.01f);
+  EXPECT_NEAR(rest.y, high.y, 0.01f);
+}
+
+TEST_F(Level1Elevator, EventTriggersWhereThePlayerStandsOnTheLoweredPlatform) {
+  const glm::vec3 event = level.model.position(level.required("Level1ElevatorEvent"));
+  const glm::vec3 low = platform.minimum(), high = platform.maximum();
+  EXPECT_GT(event.x - triggerHalfSize, low.x);
+  EXPECT_LT(event.x + triggerHalfSize, high.x);
+  EXPECT_GT(event.z - triggerHalfSize, low.z);
+  EXPECT_LT(event.z + triggerHalfSize, high.z);
+  EXPECT_LT(std::abs(loweredTop + capsuleHalfHeight - event.y), triggerHalfSize);
+}
+
+TEST_F(Level1Elevator, LeavesNothingSolidBelowSoKnockedOffEnemiesFallOut) {
+  const glm::vec3 low = platform.minimum() - glm::vec3(3.0f),
+                  high = platform.maximum() + glm::vec3(3.0f);
+  const float below = loweredTop - 2.5f;  // under the platform's own slab
+  for (float x = low.x; x <= high.x; x += 1.0f) {
+    for (float z = low.z; z <= high.z; z += 1.0f) {
+      EXPECT_FALSE(level.solid.groundBelow({x, below, z}, below - elevatorKillHeight))
+          << "ground at " << x << ", " << z;
+    }
+  }
+}
+
+TEST_F(Level1Elevator, RisesToALedgeTooHighToReachFromTheLoweredPlatform) {
+  const glm::vec3 low = platform.minimum(), high = platform.maximum();
+  bool ledgeFound = false;
+  for (float x = low.x; x <= high.x; x += 1.0f) {
+    for (const float z : {low.z - 2.0f, high.z + 2.0f}) {
+      const auto ground = level.solid.groundBelow({x, rest.y + 1.0f, z}, 2.0f);
+      ledgeFound = ledgeFound || (ground && std::abs(*ground - rest.y) < 0.3f);
+    }
+  }
+  EXPECT_TRUE(ledgeFound);
+  EXPECT_GT(rest.y - loweredTop, 4.9f) << "a normal jump rises about 4.9";
+  const auto finishGround =
+      level.solid.groundBelow(level.model.position(level.required("Level1FinishedEvent")), 10.0f);
+  ASSERT_TRUE(finishGround);
+  EXPECT_NEAR(*finishGround, rest.y, 0.3f) << "the finish lies on the ledge";
+}
+
+class Level3Arena : public testing::Test {
+ protected:
+  LevelFile level{3};
+  glm::vec3 boss = level.model.position(level.required("BigEnemy"));
+  TriangleSet door1 = level.model.meshes(level.required("Door1"));
+  TriangleSet door2 = level.model.meshes(level.required("Door2"));
+  float floor = level.solid.groundBelow(boss, 10.0f).value_or(0.0f);
+  float wallX = level.model.position(level.required("Door1")).x;
+  float doorwayZ = door1.minimum().z;
+
+  /// Whether walking straight through the door line at z is blocked.
+  bool blocked(const TriangleSet& doors, float z, float height) const {
+    const glm::vec3 inside(wallX + 4.0f, floor + height, z),
+        outside(wallX - 4.0f, floor + height, z);
+    return level.solid.blocks(inside, outside) || doors.blocks(inside, outside);
+  }
+};
+
+TEST_F(Level3Arena, StandsTheBossAboveHeight75) {
+  EXPECT_GT(floor, 75.0f);
+  EXPECT_LT(boss.y - floor, 5.0f);
+}
+
+TEST_F(Level3Arena, CatchesNothingBelowItsOpenSidesAbove65) {
+  // The west side is the door wall; the other three are open for knocking the boss off.
+  float east = boss.x, north = boss.z, south = boss.z;
+  while (level.solid.groundBelow({east + 0.5f, floor + 0.5f, boss.z}, 1.0f)) east += 0.5f;
+  while (level.solid.groundBelow({boss.x, floor + 0.5f, north + 0.5f}, 1.0f)) north += 0.5f;
+  while (level.solid.groundBelow({boss.x, floor + 0.5f, south - 0.5f}, 1.0f)) south -= 0.5f;
+  for (float x = wallX + 1.5f; x <= east + 40.0f; x += 2.0f) {
+    for (float z = south - 40.0f; z <= north + 40.0f; z += 2.0f) {
+      if (x < east + 1.0f && z > south - 1.0f && z < north + 1.0f) continue;  // the floor
+      const glm::vec3 top(x, floor + bossHeight, z);
+      EXPECT_FALSE(level.solid.groundBelow(top, top.y - bossKillHeight))
+          << "something catches the boss at " << x << ", " << z;
+    }
+  }
+}
+
+TEST_F(Level3Arena, DoorsAreTopLevelNodesMeetingAcrossTheExit) {
+  EXPECT_EQ(level.required("Door1").mParent, level.model.root());
+  EXPECT_EQ(level.required("Door2").mParent, level.model.root());
+  EXPECT_NEAR(door1.minimum().z, door2.maximum().z, 0.01f) << "the doors meet";
+  TriangleSet closed = door1;
+  closed.add(door2);
+  for (float z = doorwayZ - 15.0f; z <= doorwayZ + 15.0f; z += 0.25f) {
+    EXPECT_TRUE(blocked(closed, z, 1.0f)) << "a way past the closed doors at z " << z;
+    EXPECT_TRUE(blocked(closed, z, 5.5f)) << "a way over the closed doors at z " << z;
+  }
+}
+
+TEST_F(Level3Arena, OpenDoorsLeaveAPassageFiveWideToTheFinish) {
+  TriangleSet open = door1.translated({0.0f, 0.0f, doorSlide});
+  open.add(door2.translated({0.0f, 0.0f, -doorSlide}));
+  for (float z = doorwayZ - 2.5f; z <= doorwayZ + 2.5f; z += 0.25f) {
+    for (const float height : {0.5f, 3.0f, 5.75f})
+      EXPECT_FALSE(blocked(open, z, height)) << "blocked at z " << z << ", height " << height;
+  }
+  const auto beyond = level.solid.groundBelow({wallX - 4.0f, floor + 1.0f, doorwayZ}, 2.0f);
+  ASSERT_TRUE(beyond) << "no floor behind the doors";
+  EXPECT_NEAR(*beyond, floor, 0.01f);
+}
+
+}  // namespace
+}  // namespace Vexa::test

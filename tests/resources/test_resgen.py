@@ -1,0 +1,84 @@
+"""The resource generator: deterministic output, and mesh primitives whose
+faces point the way their normals say (lighting and the sky depend on it)."""
+
+import filecmp
+import os
+import tempfile
+import unittest
+
+from resgen import generate, levels, shapes, transforms
+
+
+def centroid(mesh):
+    count = len(mesh.positions)
+    return tuple(sum(p[i] for p in mesh.positions) / count for i in range(3))
+
+
+def winding_normal(mesh, triangle):
+    a, b, c = (mesh.positions[i] for i in triangle)
+    edge1 = tuple(b[i] - a[i] for i in range(3))
+    edge2 = tuple(c[i] - a[i] for i in range(3))
+    return transforms.cross(edge1, edge2)
+
+
+def dot(a, b):
+    return sum(x * y for x, y in zip(a, b))
+
+
+class GeneratorOutput(unittest.TestCase):
+    def test_two_runs_write_the_same_files_byte_for_byte(self):
+        with tempfile.TemporaryDirectory() as first, tempfile.TemporaryDirectory() as second:
+            generate.generate_all(first)
+            generate.generate_all(second)
+            for folder in ("Models", "Textures", "Sounds"):
+                names = sorted(os.listdir(os.path.join(first, folder)))
+                self.assertEqual(names, sorted(os.listdir(os.path.join(second, folder))))
+                self.assertTrue(names, folder)
+                match, mismatch, errors = filecmp.cmpfiles(
+                    os.path.join(first, folder), os.path.join(second, folder), names,
+                    shallow=False)
+                self.assertEqual((mismatch, errors), ([], []), folder)
+
+
+class Primitives(unittest.TestCase):
+    CLOSED = {
+        "box": shapes.box((2.0, 3.0, 4.0)),
+        "slab": shapes.slab(6.0, 4.0, 1.0, (1.0, 2.0, 3.0)),
+        "ramp": shapes.ramp((0.0, 0.0, 0.0), (10.0, 4.0, 5.0), 4.0, 1.0),
+        "descending ramp": shapes.ramp((0.0, 0.0, 5.0), (-6.0, -8.0, 0.0), 3.0, 1.0),
+        "cylinder": shapes.cylinder(2.0, 5.0, 9),
+        "smooth sphere": shapes.sphere(3.0, 8, 12),
+        "faceted sphere": shapes.sphere(3.0, 6, 10, smooth=False),
+        "gem": shapes.gem(1.0, 0.5, 1.2),
+        "mirrored box": shapes.box((1.0, 2.0, 3.0)).transformed(transforms.scaling(-1.0, 2.0, 1.0)),
+        "turned ramp": shapes.ramp((0.0, 0.0, 0.0), (8.0, 0.0, 3.0), 4.0, 1.0).transformed(
+            levels.Z_UP_TO_WORLD),
+    }
+
+    def test_windings_agree_with_normals(self):
+        meshes = dict(self.CLOSED, letters=shapes.block_letters("LEVEL 0!", 7.0, 1.0),
+                      dome=shapes.hemisphere(1.0).flipped())
+        for name, mesh in meshes.items():
+            for triangle in mesh.triangles:
+                facing = winding_normal(mesh, triangle)
+                for corner in triangle:
+                    self.assertGreater(dot(facing, mesh.normals[corner]), 0.0, name)
+
+    def test_closed_convex_shapes_face_outwards(self):
+        for name, mesh in self.CLOSED.items():
+            middle = centroid(mesh)
+            for triangle in mesh.triangles:
+                corner = mesh.positions[triangle[0]]
+                outwards = tuple(corner[i] - middle[i] for i in range(3))
+                self.assertGreater(dot(winding_normal(mesh, triangle), outwards), 0.0, name)
+
+    def test_ramp_top_runs_between_its_end_points(self):
+        ramp = shapes.ramp((1.0, 2.0, 3.0), (1.0, 12.0, 7.0), 4.0, 1.0)
+        low, high = ramp.bounds()
+        self.assertEqual((low[0], high[0]), (-1.0, 3.0))
+        self.assertEqual((low[1], high[1]), (2.0, 12.0))
+        self.assertEqual((low[2], high[2]), (2.0, 7.0))
+
+
+if __name__ == "__main__":
+    unittest.main()
