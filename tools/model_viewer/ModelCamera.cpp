@@ -31,18 +31,19 @@ struct Bounds {
 
 }  // namespace
 
-ModelCamera::ModelCamera(const scene::MeshObject& model, float aspect) {
+ModelCamera::ModelCamera(const scene::MeshObject& model, float aspect, float margin) {
   Bounds bounds;
   bounds.include(model);
   const glm::vec3 centre = bounds.empty() ? glm::vec3(0.0f) : (bounds.low + bounds.high) * 0.5f;
   const float radius =
       bounds.empty() ? 1.0f : std::max(glm::length(bounds.high - bounds.low) * 0.5f, 1e-3f);
   const float fieldOfView = glm::radians(40.0f);
-  const float distance = radius / std::sin(fieldOfView * 0.5f) * 1.1f;
+  const float distance = radius / std::sin(fieldOfView * 0.5f) * 1.1f * margin;
   eyePosition = centre + glm::normalize(glm::vec3(0.45f, 0.35f, 1.0f)) * distance;
   camera.view = glm::lookAt(eyePosition, centre, glm::vec3(0, 1, 0));
-  const float near = std::max(distance - radius * 1.5f, radius * 0.01f);
-  camera.projection = glm::perspective(fieldOfView, aspect, near, distance + radius * 1.5f);
+  const float depth = radius * 1.5f * margin;
+  const float near = std::max(distance - depth, radius * 0.01f);
+  camera.projection = glm::perspective(fieldOfView, aspect, near, distance + depth);
 }
 
 }  // namespace Vexa::viewer

@@ -10,7 +10,8 @@ namespace Vexa::viewer {
 /// the right and from above, far enough that the bounding sphere fits.
 class ModelCamera {
  public:
-  ModelCamera(const scene::MeshObject& model, float aspect);
+  /// `margin` scales the distance: above 1 it leaves room for the model to move.
+  ModelCamera(const scene::MeshObject& model, float aspect, float margin = 1.0f);
 
   const scene::CameraMatrices& matrices() const { return camera; }
   glm::vec3 eye() const { return eyePosition; }

@@ -18,15 +18,18 @@ void setMatrix(GLuint program, const char* name, const glm::mat4& value) {
 
 }  // namespace
 
-ModelRenderer::ModelRenderer(int width, int height)
-    : lit("Shader/enemy_shader.vert", "Shader/enemy_shader.frag"), target(width, height) {}
+ModelRenderer::ModelRenderer(int width, int height, float framingMargin)
+    : lit("Shader/enemy_shader.vert", "Shader/enemy_shader.frag"),
+      target(width, height),
+      margin(framingMargin) {}
 
 // The framing of the first pose stays for the later ones, so that a model's
 // movement through its clip shows against a fixed camera.
 std::vector<unsigned char> ModelRenderer::render(scene::MeshObject& model) {
   model.updateWithoutCamera(0.0, glm::mat4(1.0f));
   if (!framed) {
-    const ModelCamera framing(model, static_cast<float>(width()) / static_cast<float>(height()));
+    const ModelCamera framing(model, static_cast<float>(width()) / static_cast<float>(height()),
+                              margin);
     camera = framing.matrices();
     eye = framing.eye();
     framed = true;

@@ -13,7 +13,8 @@ namespace Vexa::viewer {
 /// vertices placed by the bone matrices of the current pose.
 class ModelRenderer {
  public:
-  ModelRenderer(int width, int height);
+  /// `framingMargin` above 1 pulls the camera back, for models that move far.
+  ModelRenderer(int width, int height, float framingMargin = 1.0f);
 
   /// The program models must be built with to be rendered here.
   ShaderProgram* program() { return &lit; }
@@ -35,6 +36,7 @@ class ModelRenderer {
   scene::CameraMatrices camera;
   glm::vec3 eye{0.0f};
   bool framed = false;
+  float margin;
 };
 
 }  // namespace Vexa::viewer

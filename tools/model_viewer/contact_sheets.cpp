@@ -55,6 +55,8 @@ const std::vector<Character>& characters() {
 
 constexpr int samplesPerSegment = 6;
 constexpr int cellSize = 256;
+// Swings and tumbles reach far beyond the first pose the camera is framed on.
+constexpr float framingMargin = 1.8f;
 
 // Returns whether the model exists and had a clip to play.
 bool writeSheet(const Character& character, const std::filesystem::path& folder) {
@@ -63,7 +65,7 @@ bool writeSheet(const Character& character, const std::filesystem::path& folder)
     std::cerr << "missing " << path << ", skipped\n";
     return false;
   }
-  viewer::ModelRenderer renderer(cellSize, cellSize);
+  viewer::ModelRenderer renderer(cellSize, cellSize, framingMargin);
   scene::MeshObject model(renderer.program(), nullptr);
   model.loadModel(path);
   if (!model.animation()) {
