@@ -181,6 +181,9 @@ TEST_F(SkinTest, ASkinnedModelAtItsBindPoseRendersLikeTheSameMeshUnskinned) {
     const auto skinned = skinnedModel(&program);
     const auto plain = plainModel(&program);
     ASSERT_NE(skinned->animation(), nullptr);
+    // COLLADA clips count milliseconds; this one's first key lies at 500, not at 0.
+    EXPECT_EQ(skinned->animation()->ticksPerSecond(), 1000.0);
+    EXPECT_NEAR(skinned->findNode("Bone")->keyframes()->key(0).time, 500.0, 1e-3);
     const auto skinnedPixels = renderPlaced(*skinned, program);
     const auto plainPixels = renderPlaced(*plain, program);
     EXPECT_GT(litPixels(plainPixels), 1000u) << vertex;
