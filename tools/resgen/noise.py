@@ -1,5 +1,6 @@
 """Deterministic, tileable value noise shared by the textures and the sounds."""
 
+import functools
 import math
 
 
@@ -16,14 +17,13 @@ def hash01(*coordinates):
 
 def value_noise(x, y, period, seed=0):
     """Smooth noise in [0, 1) on a lattice that repeats every period cells."""
+    lattice = _lattice(seed, period)
     x0, y0 = math.floor(x), math.floor(y)
     fx, fy = _fade(x - x0), _fade(y - y0)
-
-    def corner(i, j):
-        return hash01(seed, (x0 + i) % period, (y0 + j) % period)
-
-    top = corner(0, 0) + (corner(1, 0) - corner(0, 0)) * fx
-    bottom = corner(0, 1) + (corner(1, 1) - corner(0, 1)) * fx
+    i0, i1 = x0 % period, (x0 + 1) % period
+    row0, row1 = lattice[y0 % period], lattice[(y0 + 1) % period]
+    top = row0[i0] + (row0[i1] - row0[i0]) * fx
+    bottom = row1[i0] + (row1[i1] - row1[i0]) * fx
     return top + (bottom - top) * fy
 
 
@@ -42,3 +42,9 @@ def fractal_noise(u, v, base_period=4, octaves=4, seed=0):
 
 def _fade(t):
     return t * t * (3.0 - 2.0 * t)
+
+
+@functools.lru_cache(maxsize=None)
+def _lattice(seed, period):
+    """The lattice values of one noise layer, row by row (hashing is the slow part)."""
+    return tuple(tuple(hash01(seed, i, j) for i in range(period)) for j in range(period))

@@ -7,25 +7,28 @@ normalised to a peak of -1 dBFS. ``SOUNDS`` maps each file name the game
 plays to its recipe; noise comes from fixed seeds, so the bytes never change.
 """
 
+import array
 import math
 import random
-import struct
+import sys
 import wave
 
 RATE = 44100
 PEAK = 10.0 ** (-1.0 / 20.0)  # -1 dBFS
 FADE_SECONDS = 0.004
+COEFFICIENT_STEP = 32  # samples between updates of a moving filter (0.7 ms)
 
 
 def write_wav(path, samples):
-    """Writes float samples in -1..1 as 16-bit mono PCM at RATE."""
-    frames = b"".join(struct.pack("<h", int(round(max(-1.0, min(1.0, s)) * 32767.0)))
-                      for s in samples)
+    """Writes float samples in -1..1 as 16-bit little-endian mono PCM at RATE."""
+    frames = array.array("h", (int(round(max(-1.0, min(1.0, s)) * 32767.0)) for s in samples))
+    if sys.byteorder == "big":
+        frames.byteswap()
     with wave.open(path, "wb") as output:
         output.setnchannels(1)
         output.setsampwidth(2)
         output.setframerate(RATE)
-        output.writeframes(frames)
+        output.writeframes(frames.tobytes())
 
 
 def finished(samples):
@@ -68,8 +71,12 @@ def attack_decay(attack, rate):
 
 
 def mix(*tracks):
-    length = max(len(t) for t in tracks)
-    return [sum(t[i] for t in tracks if i < len(t)) for i in range(length)]
+    """The tracks added sample by sample; the result is as long as the longest."""
+    result = [0.0] * max(len(t) for t in tracks)
+    for track in tracks:
+        for i, sample in enumerate(track):
+            result[i] += sample
+    return result
 
 
 def delayed(samples, delay):
@@ -82,11 +89,12 @@ def gained(samples, gain):
 
 def glide_tone(duration, frequency, partials=((1, 1.0),)):
     """A tone whose frequency(t) may vary; partials are (multiple, amplitude)."""
-    phase, out = 0.0, []
+    phases, phase = [], 0.0
     for i in range(seconds(duration)):
         phase += 2.0 * math.pi * frequency(i / RATE) / RATE
-        out.append(sum(a * math.sin(k * phase) for k, a in partials))
-    return out
+        phases.append(phase)
+    return mix(*([amplitude * math.sin(multiple * p) for p in phases]
+                 for multiple, amplitude in partials))
 
 
 def constant(value):
@@ -102,16 +110,19 @@ def bell(duration, frequency, decay):
 
 
 def resonator(samples, centre, bandwidth):
-    """Two-pole band-pass filter; centre and bandwidth in Hz (numbers or functions of t)."""
+    """Two-pole band-pass filter; centre and bandwidth in Hz (numbers or
+    functions of t, followed every COEFFICIENT_STEP samples)."""
     centre_at = centre if callable(centre) else constant(centre)
     width_at = bandwidth if callable(bandwidth) else constant(bandwidth)
     y1 = y2 = 0.0
     out = []
     for i, x in enumerate(samples):
-        t = i / RATE
-        r = math.exp(-math.pi * width_at(t) / RATE)
-        a1 = 2.0 * r * math.cos(2.0 * math.pi * centre_at(t) / RATE)
-        y = (1.0 - r) * x + a1 * y1 - r * r * y2
+        if i % COEFFICIENT_STEP == 0:
+            t = i / RATE
+            r = math.exp(-math.pi * width_at(t) / RATE)
+            a1 = 2.0 * r * math.cos(2.0 * math.pi * centre_at(t) / RATE)
+            gain, a2 = 1.0 - r, r * r
+        y = gain * x + a1 * y1 - a2 * y2
         y2, y1 = y1, y
         out.append(y)
     return out

@@ -164,8 +164,8 @@ def draw_grid(canvas, low_u, high_u, low_v, high_v, axes):
             else:
                 canvas.text(2, pixel + 2, label, LABEL_COLOUR)
             value += GRID
-    canvas.text(canvas.width - 60, 4, axes[0].lstrip("-").upper() + " " + axes[1].lstrip(
-        "-").upper(), LABEL_COLOUR)
+    names = " ".join(axis.lstrip("-").upper() for axis in axes)
+    canvas.text(canvas.width - 60, canvas.height - 18, names, LABEL_COLOUR)
 
 
 def top_view(point):
