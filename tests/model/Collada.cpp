@@ -204,6 +204,11 @@ std::string document(const std::string& libraries, const std::string& sceneNodes
          "</scene></COLLADA>";
 }
 
+std::string colouredSquare(const glm::vec3& colour, const std::string& extra) {
+  return document(geometry(square("Square")) + colourMaterial("Colour", colour) + extra,
+                  node("Body", meshInstance("Square", "Colour")));
+}
+
 Geometry square(const std::string& id) {
   Geometry g;
   g.id = id;

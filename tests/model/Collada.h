@@ -51,6 +51,9 @@ std::string skinInstance(const std::string& controllerId, const std::string& mat
 
 std::string document(const std::string& libraries, const std::string& sceneNodes);
 
+/// A whole document: the square below in one colour, on the node "Body", plus `extra` libraries.
+std::string colouredSquare(const glm::vec3& colour, const std::string& extra = "");
+
 /// A square of two triangles in the plane z = 0 from (-1, -1) to (1, 1), facing +z.
 Geometry square(const std::string& id);
 

@@ -66,10 +66,7 @@ TEST_F(MaterialTest, TextureFailuresEndTheGameWithTheFullPath) {
 TEST_F(MaterialTest, MeshesSetTheirMaterialAndANullEntryKeepsWhatTheProgramHeld) {
   scratch.write("Resources/Textures/pixel.tga", tga(2, 24, 1, {0, 0, 255}));
   namespace dae = collada;
-  scratch.write("model.dae",
-                dae::document(dae::geometry(dae::square("Square")) +
-                                  dae::colourMaterial("Green", {0, 0.5f, 0}),
-                              dae::node("Body", dae::meshInstance("Square", "Green"))));
+  scratch.write("model.dae", dae::colouredSquare({0, 0.5f, 0}));
   ShaderProgram program("Shader/enemy_shader.vert", "Shader/enemy_shader.frag");
   const GLuint id = program.programId();
   scene::MeshObject model(&program, nullptr);

@@ -26,14 +26,14 @@ class ModelLoaderTest : public GlTest {
   }
 
   std::unique_ptr<MeshObject> load(const std::string& libraries, const std::string& nodes) {
-    scratch.write("model.dae", dae::document(libraries, nodes));
+    return loadDocument(dae::document(libraries, nodes));
+  }
+
+  std::unique_ptr<MeshObject> loadDocument(const std::string& document) {
+    scratch.write("model.dae", document);
     auto model = std::make_unique<MeshObject>(program.get(), nullptr);
     model->loadModel("model.dae");
     return model;
-  }
-
-  std::string squareLibraries() const {
-    return dae::geometry(dae::square("Square")) + dae::colourMaterial("Red", {1, 0, 0});
   }
 
   ScratchFolder scratch;
@@ -73,7 +73,7 @@ TEST_F(ModelLoaderTest, KeepsLocalMatricesInColumnMajorOrder) {
 }
 
 TEST_F(ModelLoaderTest, UploadsEachAttributeInItsOwnTightBufferAndKeepsGeometry) {
-  const auto model = load(squareLibraries(), dae::node("Body", dae::meshInstance("Square", "Red")));
+  const auto model = loadDocument(dae::colouredSquare({1, 0, 0}));
   const auto& meshes = model->findNode("Body")->meshes();
   ASSERT_EQ(meshes.size(), 1u);
   const Mesh& mesh = *meshes[0];

@@ -96,10 +96,7 @@ class SceneDrawTest : public GlTest {
 
 TEST_F(SceneDrawTest, OnlyNodesWithAShadowProgramCastShadowsButAllChildrenAreVisited) {
   namespace dae = collada;
-  scratch.write("square.dae",
-                dae::document(dae::geometry(dae::square("Square")) +
-                                  dae::colourMaterial("Grey", {0.5f, 0.5f, 0.5f}),
-                              dae::node("Body", dae::meshInstance("Square", "Grey"))));
+  scratch.write("square.dae", dae::colouredSquare({0.5f, 0.5f, 0.5f}));
   ShaderProgram lit("Shader/enemy_shader.vert", "Shader/enemy_shader.frag");
   ShaderProgram shadow("Shader/shadow_map_shader_animations.vert",
                        "Shader/shadow_map_shader_animations_VSM.frag");

@@ -55,9 +55,8 @@ TEST_F(ModelViewerTest, RendersAFileToAPngAndPlaysASegmentAsAStrip) {
   namespace dae = collada;
   scratch.write(
       "square.dae",
-      dae::document(dae::geometry(dae::square("Square")) + dae::colourMaterial("Red", {1, 0, 0}) +
-                        dae::animation({"Body", {0.5f, 1.0f}, {glm::mat4(1.0f), glm::mat4(1.0f)}}),
-                    dae::node("Body", dae::meshInstance("Square", "Red"))));
+      dae::colouredSquare(
+          {1, 0, 0}, dae::animation({"Body", {0.5f, 1.0f}, {glm::mat4(1.0f), glm::mat4(1.0f)}})));
   const ViewerRun still = view("square.dae still.png --size 64x48 --time 500");
   EXPECT_TRUE(still.exitedWith(0)) << still.output;
   EXPECT_EQ(pngSize("still.png"), std::make_pair(64, 48));
