@@ -44,6 +44,7 @@ SUN = collada.Material("SunGlow", colour=(1.0, 0.82, 0.35))
 BANNER = collada.Material("Banner", colour=(0.95, 0.55, 0.1))
 TITLE = collada.Material("TitleLetters", colour=(0.98, 0.78, 0.2))
 SIGN = collada.Material("SignLetters", colour=(0.95, 0.3, 0.25))
+RUBY_DECOR = collada.Material("Gem", colour=(0.86, 0.06, 0.16))
 
 TOP_LAYER = 0.6
 PLATFORM_THICKNESS = 3.0
@@ -71,7 +72,7 @@ class LevelBuilder:
         self.events = None
         self._solid = {}
         self._decorations = {}
-        self.platforms = []  # (name, top centre, width, depth): for the route notes and views
+        self.platforms = []  # (name, top centre): the labels of the level views
 
     # Ground ------------------------------------------------------------------
 
@@ -87,7 +88,7 @@ class LevelBuilder:
         """A solid platform: a top layer over a rock body, with a rocky point
         hanging below (not solid) so it reads as floating over the void."""
         x, y, z = top_centre
-        self.platforms.append((name, top_centre, width, depth))
+        self.platforms.append((name, top_centre))
         self.solid(world_slab(width, depth, TOP_LAYER, top_centre), top)
         self.solid(world_slab(width, depth, PLATFORM_THICKNESS - TOP_LAYER,
                               (x, y - TOP_LAYER, z)), body)
@@ -97,7 +98,7 @@ class LevelBuilder:
     def pillar(self, name, top_centre, width, depth, bottom):
         """A tall platform: a rock column from bottom up to a grass top."""
         x, y, z = top_centre
-        self.platforms.append((name, top_centre, width, depth))
+        self.platforms.append((name, top_centre))
         self.solid(world_slab(width, depth, TOP_LAYER, top_centre), GRASS)
         self.solid(world_slab(width, depth, y - TOP_LAYER - bottom, (x, y - TOP_LAYER, z)), ROCK)
         self.decorate(hanging_rock(width, depth, (x, bottom, z)), ROCK)
@@ -147,9 +148,9 @@ class LevelBuilder:
 
     def build(self):
         """The finished document: Level (with Decor), then the other nodes."""
-        for material_name, (mesh, material) in self._solid.items():
+        for mesh, material in self._solid.values():
             self.level.add_mesh(to_file(mesh), material)
-        for material_name, (mesh, material) in self._decorations.items():
+        for mesh, material in self._decorations.values():
             self.decor.add_mesh(to_file(mesh), material)
         if self.decor.meshes:
             self.level.add(self.decor)
@@ -344,7 +345,7 @@ def level3():
 def boss_arena(builder):
     """The arena, its west wall with the doorway and doors, and the way to the finish."""
     x, y, z = BOSS_ARENA
-    builder.platform("BossArena", BOSS_ARENA, BOSS_ARENA_SIZE, BOSS_ARENA_SIZE, top=SAND)
+    builder.platform("Arena", BOSS_ARENA, BOSS_ARENA_SIZE, BOSS_ARENA_SIZE, top=SAND)
     builder.marker("BigEnemy", (x - 4.0, y + 4.0, z))
     half_opening = DOOR_OPENING * 0.5
     wall_reach = BOSS_ARENA_SIZE * 0.5 + 6.0  # past the arena's corners, over the void
@@ -364,7 +365,7 @@ def boss_arena(builder):
     builder.solid(world_slab(abs(bridge_end - EXIT_WALL_X), 10.0, 2.0,
                              ((bridge_end + EXIT_WALL_X) * 0.5, y, z)), WOOD)
     finish_platform = (bridge_end - 8.0, y, z)
-    builder.platform("FinishPlatform", finish_platform, 16.0, 16.0)
+    builder.platform("Finish", finish_platform, 16.0, 16.0)
     finish = (finish_platform[0] - 3.0, y, z)
     builder.finish_gate(finish)
     builder.event("Level3FinishedEvent", (finish[0], y + 3.0, z))
@@ -388,8 +389,6 @@ def level4():
     builder.sun()
     return builder
 
-
-RUBY_DECOR = collada.Material("Gem", colour=(0.86, 0.06, 0.16))
 
 LEVELS = {1: level1, 2: level2, 3: level3, 4: level4}
 

@@ -7,8 +7,6 @@ file); the crosshair is drawn in window pixels with the file's root as its
 frame, so its file is y-up (an identity root) and lies in the z = 0 plane.
 """
 
-import math
-
 from . import collada, shapes, transforms
 from .noise import fractal_noise
 

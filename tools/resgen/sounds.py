@@ -167,10 +167,16 @@ def syllables(starts, length, attack=0.015, release=0.05):
 
 
 def footstep_grass():
-    """Two soft rustles (heel, then toe) of low-passed noise."""
-    def rustle(seed):
-        return envelope(low_pass(noise(0.12, seed), 1800.0), attack_decay(0.01, 40.0))
-    return mix(rustle(101), gained(delayed(rustle(102), 0.07), 0.6), [0.0] * seconds(0.22))
+    """A soft step on grass: a dull thud under a short crackle of blades, twice
+    (heel, then toe)."""
+    def step(seed):
+        muffled = low_pass(low_pass(noise(0.12, seed), 250.0), 250.0)
+        thud = envelope(muffled, attack_decay(0.008, 45.0))
+        grains = random.Random(seed + 1)
+        crackle = [s if grains.random() < 0.12 else 0.0 for s in noise(0.12, seed + 2)]
+        rustle = envelope(resonator(crackle, 3200.0, 2500.0), attack_decay(0.012, 30.0))
+        return mix(gained(thud, 4.0), rustle)
+    return mix(step(101), gained(delayed(step(104), 0.08), 0.6), [0.0] * seconds(0.24))
 
 
 def wood_knock():

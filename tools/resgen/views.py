@@ -18,6 +18,7 @@ from . import levels, shapes, textures, transforms
 
 PIXELS_PER_UNIT = 3
 MARGIN = 40
+LABEL_ROOM = 60  # extra pixels on the right for platform names
 GRID = 20.0
 BACKGROUND = (0.1, 0.12, 0.16)
 GRID_COLOUR = (0.25, 0.28, 0.34)
@@ -118,15 +119,16 @@ class Canvas:
         textures.write_png(path, self.width, self.height, lambda x, y: self.pixels[y][x])
 
 
-def render(triangles, markers, project, axes):
-    """Draws the scene through project(point) -> (picture u, picture v, depth) in world units.
+def render(triangles, markers, labels, project, axes):
+    """Draws the scene through project(point) -> (picture u, picture v, depth) in
+    world units, with markers (kind, position) and labels (text, position).
 
-    axes names the world axis shown along the picture's u and v ('x', '-z', '-y'...)."""
+    axes names the world axes shown along the picture's u and v ('x', '-z', ...)."""
     corners = [p for points, _ in triangles for p in points] + [m[1] for m in markers]
     projected = [project(p) for p in corners]
     low_u, high_u = min(p[0] for p in projected), max(p[0] for p in projected)
     low_v, high_v = min(p[1] for p in projected), max(p[1] for p in projected)
-    canvas = Canvas(int((high_u - low_u) * PIXELS_PER_UNIT) + 2 * MARGIN,
+    canvas = Canvas(int((high_u - low_u) * PIXELS_PER_UNIT) + 2 * MARGIN + LABEL_ROOM,
                     int((high_v - low_v) * PIXELS_PER_UNIT) + 2 * MARGIN)
 
     def to_pixels(point):
@@ -147,6 +149,9 @@ def render(triangles, markers, project, axes):
             name, MARKER_COLOURS.get(name))
         canvas.dot(x, y, 4, (0.0, 0.0, 0.0))
         canvas.dot(x, y, 3, colour)
+    for text, position in labels:
+        x, y, _ = to_pixels(position)
+        canvas.text(int(x) + 6, int(y) - 16, text, LABEL_COLOUR)
     return canvas
 
 
@@ -179,10 +184,11 @@ def side_view(point):
 def write_views(folder):
     os.makedirs(folder, exist_ok=True)
     for number, level in levels.LEVELS.items():
-        triangles, markers = scene_contents(level().build())
-        render(triangles, markers, top_view, ("x", "z")).write(
+        builder = level()
+        triangles, markers = scene_contents(builder.build())
+        render(triangles, markers, builder.platforms, top_view, ("x", "z")).write(
             os.path.join(folder, "level%d_top.png" % number))
-        render(triangles, markers, side_view, ("-z", "-y")).write(
+        render(triangles, markers, builder.platforms, side_view, ("-z", "-y")).write(
             os.path.join(folder, "level%d_side.png" % number))
 
 
