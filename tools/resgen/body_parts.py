@@ -70,10 +70,12 @@ class Assembly:
         self.mesh.extend(_in_column(mesh, column, self.columns))
         return self
 
-    def mirrored(self, mesh: shapes.Mesh, column: int, left: Binding, right: Binding):
-        """Adds a part modelled on the left (+x) side and its mirror image on the right."""
+    def mirrored(self, mesh: shapes.Mesh, column: int, left: Binding, right: Binding = None):
+        """Adds a part modelled on the left (+x) side and its mirror image on the right,
+        bound to `right` (or to `left` as well, for parts of one middle bone)."""
         self.add(mesh, column, left)
-        return self.add(mesh.transformed(transforms.scaling(-1.0, 1.0, 1.0)), column, right)
+        mirror = mesh.transformed(transforms.scaling(-1.0, 1.0, 1.0))
+        return self.add(mirror, column, left if right is None else right)
 
 
 def _in_column(mesh: shapes.Mesh, column: int, columns: int) -> shapes.Mesh:

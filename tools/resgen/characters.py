@@ -52,14 +52,14 @@ def _walker_head(assembly):
     assembly.add(ellipsoid((0.62, 0.6, 0.55), (0.0, -0.25, 3.8)), SKIN, "Head")
     assembly.add(ellipsoid((0.55, 0.2, 0.12), (0.0, -0.75, 3.98)), SKIN, "Head")
     assembly.add(ellipsoid((0.45, 0.3, 0.16), (0.0, -0.7, 3.62)), SKIN, "Head")
-    assembly.mirrored(ball(0.14, (0.24, -0.76, 3.88)), EYE, "Head", "Head")
-    assembly.mirrored(ball(0.07, (0.24, -0.88, 3.88), 6, 8), PUPIL, "Head", "Head")
-    assembly.mirrored(cone((0.18, -0.88, 3.58), (0.18, -0.93, 3.43), 0.05), TEETH, "Head", "Head")
-    assembly.mirrored(cone((0.55, -0.2, 3.9), (0.95, -0.1, 4.15), 0.12), SKIN, "Head", "Head")
+    assembly.mirrored(ball(0.14, (0.24, -0.76, 3.88)), EYE, "Head")
+    assembly.mirrored(ball(0.07, (0.24, -0.88, 3.88), 6, 8), PUPIL, "Head")
+    assembly.mirrored(cone((0.18, -0.88, 3.58), (0.18, -0.93, 3.43), 0.05), TEETH, "Head")
+    assembly.mirrored(cone((0.55, -0.2, 3.9), (0.95, -0.1, 4.15), 0.12), SKIN, "Head")
     assembly.add(ellipsoid((0.42, 0.32, 0.14), (0.0, -0.62, 3.42)), SKIN, "Jaw")
     assembly.add(ellipsoid((0.36, 0.24, 0.08), (0.0, -0.68, 3.53)), MOUTH, "Jaw")
     for x in (0.1, 0.26):
-        assembly.mirrored(cone((x, -0.86, 3.5), (x, -0.89, 3.64), 0.045), TEETH, "Jaw", "Jaw")
+        assembly.mirrored(cone((x, -0.86, 3.5), (x, -0.89, 3.64), 0.045), TEETH, "Jaw")
 
 
 def _walker_limbs(assembly):
@@ -85,8 +85,8 @@ def _walker_limbs(assembly):
 
 def _boss_armour(assembly):
     """Horns, a row of spikes down the back and spiked shoulders."""
-    assembly.mirrored(cone((0.35, -0.2, 4.2), (0.8, 0.05, 4.85), 0.16), EXTRA, "Head", "Head")
-    assembly.mirrored(cone((0.2, -0.55, 4.15), (0.3, -0.75, 4.45), 0.07), EXTRA, "Head", "Head")
+    assembly.mirrored(cone((0.35, -0.2, 4.2), (0.8, 0.05, 4.85), 0.16), EXTRA, "Head")
+    assembly.mirrored(cone((0.2, -0.55, 4.15), (0.3, -0.75, 4.45), 0.07), EXTRA, "Head")
     for z, bone in ((2.2, "Spine"), (2.65, "Chest"), (3.1, "Chest"), (3.5, "Chest")):
         assembly.add(cone((0.0, 0.7, z), (0.0, 1.15, z + 0.15), 0.13), EXTRA, bone)
     assembly.mirrored(cone((1.1, 0.0, 3.3), (1.35, 0.05, 3.8), 0.12), EXTRA, "UpperArm_L",
@@ -118,11 +118,11 @@ def walker_model(special):
 def _cartoon_face(assembly, eye_radius, left_eye, mouth_radii, mouth, tooth_x):
     """Big round eyes with their pupils to the front, a mouth and two buck teeth."""
     pupil = (left_eye[0], left_eye[1] - 0.85 * eye_radius, left_eye[2] + 0.02)
-    assembly.mirrored(ball(eye_radius, left_eye), EYE, "Head", "Head")
-    assembly.mirrored(ball(eye_radius * 0.5, pupil, 6, 8), PUPIL, "Head", "Head")
+    assembly.mirrored(ball(eye_radius, left_eye), EYE, "Head")
+    assembly.mirrored(ball(eye_radius * 0.5, pupil, 6, 8), PUPIL, "Head")
     assembly.add(ellipsoid(mouth_radii, mouth), MOUTH, "Head")
     root = (tooth_x, mouth[1] - 0.05, mouth[2] + 0.02)
-    assembly.mirrored(cone(root, add(root, (0.0, -0.02, -0.12)), 0.05, 4), TEETH, "Head", "Head")
+    assembly.mirrored(cone(root, add(root, (0.0, -0.02, -0.12)), 0.05, 4), TEETH, "Head")
 
 
 # The Roller ------------------------------------------------------------------------
@@ -207,7 +207,7 @@ def _bat_spikes(assembly, barrel_radius):
             angle = 2.0 * math.pi * (k + twist) / 6
             radial = add(scaled(a, math.cos(angle)), scaled(b, math.sin(angle)))
             base = add(_along_bat(s), scaled(radial, barrel_radius * 0.9))
-            assembly.add(cone(base, add(base, scaled(radial, 0.035)), 0.01, 6), KNOB, "Hands")
+            assembly.add(cone(base, add(base, scaled(radial, 0.05)), 0.014, 6), KNOB, "Hands")
 
 
 BAT_ATLAS = Atlas("baseball_bat.png", [

@@ -1,0 +1,121 @@
+// The first-person bat through the game's own model loading, animation and bat shader,
+// placed by the bat's local matrix and seen through the player's projection.
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <glm/gtc/matrix_transform.hpp>
+#include <glm/gtc/type_ptr.hpp>
+#include <memory>
+
+#include "OffscreenTarget.h"
+#include "animation/Animation.h"
+#include "render/ShaderProgram.h"
+#include "scene/MeshObject.h"
+#include "support/GlTest.h"
+#include "support/ManualTime.h"
+
+namespace Vexa::test {
+namespace {
+
+using scene::MeshObject;
+
+constexpr int width = 256;
+constexpr int height = 192;  // the window's 4:3
+
+class BatViewTest : public GlTest, public testing::WithParamInterface<std::string> {
+ protected:
+  void SetUp() override {
+    GlTest::SetUp();
+    program = std::make_unique<ShaderProgram>("Shader/bat_shader.vert", "Shader/bat_shader.frag");
+    bat = std::make_unique<MeshObject>(program.get(), program.get());
+    bat->loadModel(GetParam());
+    bat->localMatrix = glm::translate(glm::scale(glm::mat4(1.0f), glm::vec3(2.0f)),
+                                      glm::vec3(0.0f, 1.0f, -0.825f));
+    target = std::make_unique<viewer::OffscreenTarget>(width, height);
+  }
+
+  void TearDown() override {
+    target.reset();
+    bat.reset();
+    program.reset();
+    GlTest::TearDown();
+  }
+
+  /// The view `seconds` after the segment first-last of the 107 frames started.
+  void renderSegment(unsigned first, unsigned last, double seconds) {
+    bat->animation()->play(first, last, 107);
+    clock.advance(seconds);
+    bat->updateWithoutCamera(0.0, glm::mat4(1.0f));
+    target->begin(0.0f);
+    setUniforms();
+    bat->draw();
+    pixels = target->pixels();
+  }
+
+  void setUniforms() const {
+    // The player's projection: 60 degrees high, the window's aspect, near 0.1, far 1500.
+    const float top = 0.1f * std::tan(glm::radians(30.0f));
+    const float right = top * width / height;
+    const glm::mat4 projection = glm::frustum(-right, right, -top, top, 0.1f, 1500.0f);
+    const GLuint id = program->programId();
+    glUseProgram(id);
+    glUniformMatrix4fv(glGetUniformLocation(id, "projectionMatrix"), 1, GL_FALSE,
+                       glm::value_ptr(projection));
+    glUniformMatrix4fv(glGetUniformLocation(id, "viewMatrix"), 1, GL_FALSE,
+                       glm::value_ptr(glm::mat4(1.0f)));
+    glUniform3f(glGetUniformLocation(id, "lightPosition"), 10.0f, 20.0f, 10.0f);
+    glUniform3f(glGetUniformLocation(id, "cameraPosition"), 0.0f, 0.0f, 0.0f);
+    glUniform3f(glGetUniformLocation(id, "Ld"), 1.0f, 1.0f, 1.0f);
+    glUniform3f(glGetUniformLocation(id, "Ls"), 0.5f, 0.5f, 0.5f);
+    glUniform1f(glGetUniformLocation(id, "lightPower"), 1.0f);
+    glUniform1f(glGetUniformLocation(id, "specExp"), 8.0f);
+    glUniform1i(glGetUniformLocation(id, "useTexture"), 1);
+  }
+
+  /// Bat pixels in the box [x0, x1) x [y0, y1), y counted from the bottom.
+  int batPixels(int x0, int y0, int x1, int y1) const {
+    int count = 0;
+    for (int y = y0; y < y1; ++y) {
+      for (int x = x0; x < x1; ++x) {
+        const std::size_t i = static_cast<std::size_t>((y * width + x) * 4);
+        count += pixels[i] + pixels[i + 1] + pixels[i + 2] > 0 ? 1 : 0;
+      }
+    }
+    return count;
+  }
+
+  int aroundCrosshair() const {
+    return batPixels(width / 2 - 3, height / 2 - 3, width / 2 + 4, height / 2 + 4);
+  }
+
+  ManualClock clock;
+  std::unique_ptr<ShaderProgram> program;
+  std::unique_ptr<MeshObject> bat;
+  std::unique_ptr<viewer::OffscreenTarget> target;
+  std::vector<unsigned char> pixels;
+};
+
+TEST_P(BatViewTest, AtRestItStandsInTheLowerRightAndLeavesTheCrosshairFree) {
+  renderSegment(0, 54, 0.0);
+  EXPECT_EQ(aroundCrosshair(), 0);
+  EXPECT_GT(batPixels(width / 2, 0, width, height / 2), 200);
+  EXPECT_EQ(batPixels(0, 0, width / 2, height), 0);
+}
+
+TEST_P(BatViewTest, TheSwingCoversTheCrosshairInTheHitWindowOnly) {
+  renderSegment(81, 107, 0.32);
+  EXPECT_GT(aroundCrosshair(), 0);
+  renderSegment(81, 107, 0.15);
+  EXPECT_EQ(aroundCrosshair(), 0);
+  renderSegment(81, 107, 0.6);
+  EXPECT_EQ(aroundCrosshair(), 0);
+}
+
+INSTANTIATE_TEST_SUITE_P(BothBats, BatViewTest,
+                         testing::Values("Resources/Models/baseball_bat.dae",
+                                         "Resources/Models/baseball_bat_1.dae"),
+                         [](const auto& info) { return info.index == 0 ? "Plain" : "Upgraded"; });
+
+}  // namespace
+}  // namespace Vexa::test
