@@ -85,6 +85,15 @@ TEST_P(EveryLevel, SpawnsThePlayerOnLevelGroundUnderTheWholeCapsule) {
   }
 }
 
+TEST_P(EveryLevel, KeepsItsGroundWhereTheSunCastsShadows) {
+  // The shadow camera looks from (-20, 300, -20) at (-10, 0, -150).
+  const glm::vec2 shadowCentre(-10.0f, -150.0f);
+  for (const auto& triangle : level.solid.all())
+    for (const auto& corner : triangle)
+      ASSERT_LT(glm::distance(glm::vec2(corner.position.x, corner.position.z), shadowCentre),
+                160.0f);
+}
+
 INSTANTIATE_TEST_SUITE_P(Levels, EveryLevel, testing::Values(1, 2, 3, 4));
 
 class PlayableLevel : public EveryLevel {};

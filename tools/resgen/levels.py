@@ -374,7 +374,7 @@ def boss_arena(builder):
 def level4():
     """The closing scene: a meadow under the spawn facing a sign."""
     builder = LevelBuilder(4)
-    builder.platform("Meadow", (0.0, SPAWN_GROUND, -30.0), 70.0, 80.0)
+    builder.platform("Meadow", (0.0, SPAWN_GROUND, -38.0), 60.0, 80.0)
     board_z = -62.0
     for post_x in (-26.0, 26.0):
         builder.solid(world_box((2.0, 26.0, 2.0), (post_x, SPAWN_GROUND + 13.0, board_z)), WOOD)
