@@ -4,9 +4,13 @@
 #include <btBulletDynamicsCommon.h>
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cmath>
 #include <ctime>
+#include <map>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "ImportedModel.h"
 #include "physic/CharacterBody.h"
@@ -25,6 +29,7 @@ constexpr float capsuleHalfHeight = 2.875f;
 constexpr float enemyStandHeight = 0.8f;  // an enemy's body origin above its platform
 constexpr std::time_t firstSecond = 1700000000;
 constexpr int headingDraws = 6;
+constexpr float walkPerStep = 0.3f;  // what the controls send: 18 units per second
 
 std::unique_ptr<StaticRigidBody> bodyOf(const TriangleSet& set) {
   auto triangles = std::make_unique<btTriangleMesh>();
@@ -88,6 +93,65 @@ TEST_P(LevelPhysics, PlayerSettlesOnTheStartGround) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Levels, LevelPhysics, testing::Values(1, 2, 3, 4));
+
+struct Ramp {
+  glm::vec3 low, high;  // midpoints of the walkway's bottom and top edges
+};
+
+/// The level's sloped walkways: upward faces between 10 and 80 degrees (steeper
+/// than walkable included, so that a too steep ramp fails), grouped by their plane.
+std::vector<Ramp> rampsOf(const TriangleSet& solid) {
+  std::map<std::pair<int, int>, std::vector<glm::vec3>> planes;
+  for (const auto& t : solid.all()) {
+    const glm::vec3 normal =
+        glm::normalize(glm::cross(t[1].position - t[0].position, t[2].position - t[0].position));
+    if (normal.y < std::cos(glm::radians(80.0f)) || normal.y > std::cos(glm::radians(10.0f)))
+      continue;
+    const int heading = static_cast<int>(std::lround(glm::degrees(std::atan2(normal.x, normal.z))));
+    const int offset = static_cast<int>(std::lround(glm::dot(normal, t[0].position)));
+    for (const auto& corner : t) planes[{heading, offset}].push_back(corner.position);
+  }
+  std::vector<Ramp> ramps;
+  for (const auto& [plane, corners] : planes) {
+    auto [lowest, highest] = std::minmax_element(
+        corners.begin(), corners.end(), [](const auto& a, const auto& b) { return a.y < b.y; });
+    glm::vec3 low(0.0f), high(0.0f);
+    int lowCount = 0, highCount = 0;
+    for (const glm::vec3& c : corners) {
+      if (c.y < lowest->y + 0.01f) low += c, ++lowCount;
+      if (c.y > highest->y - 0.01f) high += c, ++highCount;
+    }
+    ramps.push_back({low / float(lowCount), high / float(highCount)});
+  }
+  return ramps;
+}
+
+class Ramps : public testing::TestWithParam<int> {};
+
+TEST_P(Ramps, CarryAPlayerWalkingUpThemOntoTheUpperPlatform) {
+  LevelWorld level(GetParam());
+  const std::vector<Ramp> ramps = rampsOf(level.solid);
+  ASSERT_FALSE(ramps.empty());
+  CharacterBody& player = level.world.addCharacter(
+      std::make_unique<CharacterBody>(glm::vec3(0.0f, 8.0f, -7.0f), level.world, 2.0, 1.75, 0.35));
+  for (const Ramp& ramp : ramps) {
+    const glm::vec3 run(ramp.high.x - ramp.low.x, 0.0f, ramp.high.z - ramp.low.z);
+    const glm::vec3 direction = glm::normalize(run);
+    player.warp(ramp.low - direction * 3.0f + glm::vec3(0.0f, capsuleHalfHeight + 0.3f, 0.0f));
+    const int steps = static_cast<int>((glm::length(run) + 6.0f) / walkPerStep);
+    for (int i = 0; i < steps; ++i) {
+      player.walk(direction * walkPerStep);
+      level.world.step(frame);
+    }
+    player.walk(glm::vec3(0.0f));
+    for (int i = 0; i < 30; ++i) level.world.step(frame);
+    EXPECT_NEAR(player.position().y, ramp.high.y + capsuleHalfHeight, 0.3f)
+        << "ramp from " << ramp.low.x << ", " << ramp.low.y << ", " << ramp.low.z;
+    EXPECT_TRUE(player.onGround());
+  }
+}
+
+INSTANTIATE_TEST_SUITE_P(Levels, Ramps, testing::Values(1, 3));
 
 class SpawnedEnemies : public testing::TestWithParam<int> {};
 
