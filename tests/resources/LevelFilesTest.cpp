@@ -170,6 +170,16 @@ TEST_F(Level1Elevator, LeavesNothingSolidBelowSoKnockedOffEnemiesFallOut) {
   }
 }
 
+TEST_F(Level1Elevator, LeavesTheWavesFallFromAboveClear) {
+  // The wave appears 30 above the ruby (3 above the lowered top), within 10 of
+  // the centre on each axis.
+  const float drop = 3.0f + 30.0f;
+  for (float x = rest.x - 10.0f; x <= rest.x + 10.0f; x += 1.0f)
+    for (float z = rest.z - 10.0f; z <= rest.z + 10.0f; z += 1.0f)
+      EXPECT_FALSE(level.solid.groundBelow({x, loweredTop + drop, z}, drop - 0.1f))
+          << "something above the elevator at " << x << ", " << z;
+}
+
 TEST_F(Level1Elevator, RisesToALedgeTooHighToReachFromTheLoweredPlatform) {
   const glm::vec3 low = platform.minimum(), high = platform.maximum();
   bool ledgeFound = false;
