@@ -5,10 +5,10 @@
 
 #include <cmath>
 #include <glm/gtc/matrix_transform.hpp>
-#include <glm/gtc/type_ptr.hpp>
 #include <memory>
 
 #include "OffscreenTarget.h"
+#include "ViewLighting.h"
 #include "animation/Animation.h"
 #include "render/ShaderProgram.h"
 #include "scene/MeshObject.h"
@@ -58,19 +58,14 @@ class BatViewTest : public GlTest, public testing::WithParamInterface<std::strin
     const float top = 0.1f * std::tan(glm::radians(30.0f));
     const float right = top * width / height;
     const glm::mat4 projection = glm::frustum(-right, right, -top, top, 0.1f, 1500.0f);
-    const GLuint id = program->programId();
-    glUseProgram(id);
-    glUniformMatrix4fv(glGetUniformLocation(id, "projectionMatrix"), 1, GL_FALSE,
-                       glm::value_ptr(projection));
-    glUniformMatrix4fv(glGetUniformLocation(id, "viewMatrix"), 1, GL_FALSE,
-                       glm::value_ptr(glm::mat4(1.0f)));
-    glUniform3f(glGetUniformLocation(id, "lightPosition"), 10.0f, 20.0f, 10.0f);
-    glUniform3f(glGetUniformLocation(id, "cameraPosition"), 0.0f, 0.0f, 0.0f);
-    glUniform3f(glGetUniformLocation(id, "Ld"), 1.0f, 1.0f, 1.0f);
-    glUniform3f(glGetUniformLocation(id, "Ls"), 0.5f, 0.5f, 0.5f);
-    glUniform1f(glGetUniformLocation(id, "lightPower"), 1.0f);
-    glUniform1f(glGetUniformLocation(id, "specExp"), 8.0f);
-    glUniform1i(glGetUniformLocation(id, "useTexture"), 1);
+    viewer::ViewLighting lighting;
+    lighting.projection = projection;
+    lighting.light = {10.0f, 20.0f, 10.0f};
+    lighting.diffuse = glm::vec3(1.0f);
+    lighting.specular = glm::vec3(0.5f);
+    lighting.specularExponent = 8.0f;
+    lighting.load(program->programId());
+    glUniform1i(glGetUniformLocation(program->programId(), "useTexture"), 1);
   }
 
   /// Bat pixels in the box [x0, x1) x [y0, y1), y counted from the bottom.

@@ -1,8 +1,8 @@
 #include <glm/gtc/matrix_transform.hpp>
-#include <glm/gtc/type_ptr.hpp>
 #include <map>
 
 #include "OffscreenTarget.h"
+#include "ViewLighting.h"
 #include "animation/Animation.h"
 #include "animation/KeyframeTrack.h"
 #include "model/Collada.h"
@@ -137,19 +137,15 @@ TEST_F(SkinTest, WritesBoneRecordsWithNodeNumbersAndOffsetsIntoTheNamedNodes) {
 
 // The camera and light every program below reads; the bat's program ignores the view.
 void setFrameUniforms(const ShaderProgram& program) {
-  const GLuint id = program.programId();
-  const glm::mat4 projection = glm::perspective(glm::radians(50.0f), 1.0f, 0.5f, 20.0f);
-  const glm::mat4 view = glm::lookAt(glm::vec3(1, 1, 6), glm::vec3(0), glm::vec3(0, 1, 0));
-  glUseProgram(id);
-  glUniformMatrix4fv(glGetUniformLocation(id, "projectionMatrix"), 1, GL_FALSE,
-                     glm::value_ptr(projection));
-  glUniformMatrix4fv(glGetUniformLocation(id, "viewMatrix"), 1, GL_FALSE, glm::value_ptr(view));
-  glUniform3f(glGetUniformLocation(id, "cameraPosition"), 1, 1, 6);
-  glUniform3f(glGetUniformLocation(id, "lightPosition"), 3, 4, 5);
-  glUniform3f(glGetUniformLocation(id, "Ld"), 1, 1, 1);
-  glUniform3f(glGetUniformLocation(id, "Ls"), 0.5f, 0.5f, 0.5f);
-  glUniform1f(glGetUniformLocation(id, "lightPower"), 1);
-  glUniform1f(glGetUniformLocation(id, "specExp"), 8);
+  viewer::ViewLighting lighting;
+  lighting.projection = glm::perspective(glm::radians(50.0f), 1.0f, 0.5f, 20.0f);
+  lighting.eye = {1, 1, 6};
+  lighting.view = glm::lookAt(lighting.eye, glm::vec3(0), glm::vec3(0, 1, 0));
+  lighting.light = {3, 4, 5};
+  lighting.diffuse = glm::vec3(1.0f);
+  lighting.specular = glm::vec3(0.5f);
+  lighting.specularExponent = 8.0f;
+  lighting.load(program.programId());
 }
 
 std::vector<unsigned char> renderPlaced(MeshObject& model, const ShaderProgram& program) {

@@ -1,22 +1,10 @@
 #include "ModelRenderer.h"
 
-#include <glm/gtc/type_ptr.hpp>
 
 #include "ModelCamera.h"
+#include "ViewLighting.h"
 
 namespace Vexa::viewer {
-
-namespace {
-
-void setVector(GLuint program, const char* name, const glm::vec3& value) {
-  glUniform3fv(glGetUniformLocation(program, name), 1, glm::value_ptr(value));
-}
-
-void setMatrix(GLuint program, const char* name, const glm::mat4& value) {
-  glUniformMatrix4fv(glGetUniformLocation(program, name), 1, GL_FALSE, glm::value_ptr(value));
-}
-
-}  // namespace
 
 ModelRenderer::ModelRenderer(int width, int height, float framingMargin)
     : lit("Shader/enemy_shader.vert", "Shader/enemy_shader.frag"),
@@ -43,18 +31,15 @@ std::vector<unsigned char> ModelRenderer::render(scene::MeshObject& model) {
 
 void ModelRenderer::setViewUniforms() const {
   const GLuint id = lit.programId();
-  glUseProgram(id);
-  setMatrix(id, "projectionMatrix", camera.projection);
-  setMatrix(id, "viewMatrix", camera.view);
-  setVector(id, "cameraPosition", eye);
-  setVector(id, "lightPosition", eye + glm::vec3(camera.view[0]) * 5.0f);
-  setVector(id, "Ld", glm::vec3(0.8f));
-  setVector(id, "Ls", glm::vec3(0.3f));
-  glUniform1f(glGetUniformLocation(id, "lightPower"), 1.0f);
-  glUniform1f(glGetUniformLocation(id, "specExp"), 16.0f);
+  ViewLighting lighting;
+  lighting.projection = camera.projection;
+  lighting.view = camera.view;
+  lighting.eye = eye;
+  lighting.light = eye + glm::vec3(camera.view[0]) * 5.0f;
+  lighting.load(id);
   // Until a material says otherwise, surfaces are a plain light grey.
   glUniform1i(glGetUniformLocation(id, "useTexture"), 0);
-  setVector(id, "material", glm::vec3(0.7f));
+  glUniform3f(glGetUniformLocation(id, "material"), 0.7f, 0.7f, 0.7f);
 }
 
 }  // namespace Vexa::viewer
