@@ -6,15 +6,17 @@ cd "$(dirname "$0")/.."
 scripts/build.sh
 
 if [ -z "${DISPLAY:-}" ]; then
-  display=":$((90 + RANDOM % 400))"
-  Xvfb "$display" -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 &
+  # Xvfb picks a free display number itself and writes it once it accepts clients.
+  ready=$(mktemp)
+  Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$ready" >/dev/null 2>&1 &
   xvfb=$!
-  trap 'kill $xvfb 2>/dev/null || true' EXIT
-  export DISPLAY="$display"
-  for _ in $(seq 50); do
-    [ -e "/tmp/.X11-unix/X${display#:}" ] && break
+  trap 'kill $xvfb 2>/dev/null || true; rm -f "$ready"' EXIT
+  for _ in $(seq 100); do
+    [ -s "$ready" ] && break
     sleep 0.1
   done
+  [ -s "$ready" ] || { echo "Xvfb did not start" >&2; exit 1; }
+  export DISPLAY=":$(head -n1 "$ready")"
 fi
 
 cd build

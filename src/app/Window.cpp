@@ -3,12 +3,32 @@
 #include <GL/glew.h>
 #include <GLFW/glfw3.h>
 
+#include <chrono>
+#include <thread>
+
 #include "platform/Fatal.h"
 
 namespace Vexa {
 
+namespace {
+
+/// A display server whose queue of new connections is full refuses the next one
+/// at once (EAGAIN) instead of waiting; that passes as soon as it accepts the
+/// queued ones. Only a display that keeps refusing for half a second is missing.
+bool connectToDisplay() {
+  constexpr int attempts = 20;
+  constexpr auto pause = std::chrono::milliseconds(25);
+  for (int attempt = 1; attempt < attempts; ++attempt) {
+    if (glfwInit() == GLFW_TRUE) return true;
+    std::this_thread::sleep_for(pause);
+  }
+  return glfwInit() == GLFW_TRUE;
+}
+
+}  // namespace
+
 Window::Window(WindowMode mode, bool visible) {
-  if (glfwInit() == GLFW_FALSE) fatalError("could not open window");
+  if (!connectToDisplay()) fatalError("could not open window");
   open(mode, visible);
   initGlew();
   // GLEW's start-up leaves an error behind on core contexts; it is not ours.

@@ -2,6 +2,7 @@
 
 #include <cstdlib>
 
+#include "app/RefusingDisplay.h"
 #include "platform/Fatal.h"
 #include "support/GlTest.h"
 
@@ -40,6 +41,20 @@ TEST(WindowFailure, NoDisplayMeansTheWindowCannotOpen) {
         Window window(WindowMode::Windowed, false);
       },
       testing::ExitedWithCode(255), exactMessage("could not open window"));
+}
+
+TEST(WindowDisplay, ABusyDisplayThatHangsUpOnTheFirstConnectionsIsStillReached) {
+  const char* realDisplay = std::getenv("DISPLAY");
+  if (realDisplay == nullptr || realDisplay[0] != ':') GTEST_SKIP() << "needs a local display";
+  const std::string restored = realDisplay;
+  RefusingDisplay busy(3);
+  setenv("DISPLAY", busy.name().c_str(), 1);
+  {
+    Window window(WindowMode::Windowed, false);
+    EXPECT_NE(window.handle(), nullptr);
+  }
+  setenv("DISPLAY", restored.c_str(), 1);
+  EXPECT_EQ(busy.refused(), 3);
 }
 
 TEST(FatalError, WritesTheMessageAndExitsWithMinusOne) {
