@@ -1,47 +1,53 @@
 #pragma once
 
-#include <GL/glew.h>
-
 #include <cstdint>
 #include <glm/mat4x4.hpp>
+#include <optional>
+#include <vector>
 
-struct aiAnimation;
+#include "animation/KeyframeTrack.h"
+#include "render/ModelData.h"
 
 namespace Vexa {
 
-class ShaderProgram;
-namespace scene {
-class MeshObject;
-}
-
-/// The keyframed clip of an animated model, owned by the model's root. The game
-/// plays it in segments of frames (start, end, number of frames the clip is cut
-/// into); a segment plays once on the game clock and then holds its last pose.
-/// The pose is kept in every node's `boneMatrix` (node global × bone offset, from
-/// the root's own placement down), which the skinning shaders read as
-/// "bonesMatrix[nodeIndex]".
+/// The pose of an animated model's node tree and the clip that drives it. The game
+/// plays the clip in segments of frames (start, end, number of frames the clip is
+/// cut into); a segment plays once on the game clock and then holds its last pose.
+/// The pose is one skinning matrix per node number (node global × bone offset,
+/// from the model's placement down), which the skinning shaders read as
+/// "bonesMatrix[node number]"; whoever holds the drawn nodes loads them.
 class Animation {
  public:
   static constexpr std::uint32_t noSegment = 0xFFFFFFFF;
 
-  Animation(ShaderProgram* program, ShaderProgram* shadowProgram, scene::MeshObject* root);
-
-  /// Gives every node a channel names its track; channels naming no node are skipped.
-  /// A channel whose rotation or scale key count differs from its position key
-  /// count ends the game with "animations keyframe number is not synchron".
-  /// Loads "bonesMatrix[0]" with the identity in both programs.
-  void load(const aiAnimation& clip);
+  /// Keeps the node tree of `model` (parents, bind-pose local matrices, bone
+  /// offsets) and its clip, if it has one. Every matrix of the pose starts as the identity.
+  explicit Animation(const ModelData& model);
 
   /// Starts the segment on the game clock; the next `advance` evaluates it.
   void play(std::uint32_t startFrame, std::uint32_t endFrame, std::uint32_t frameCount);
-  /// Evaluates the running segment at the clock's time; at its end frame the
-  /// segment stops (`playing` false) with the end pose. Without a segment nothing happens.
-  void advance();
-  /// Poses the whole tree at `ticks` of the clip.
-  void evaluate(double ticks);
-  /// Makes `programId` current and loads "bonesMatrix[i]" for every skinning node.
-  void uploadBoneMatrices(GLuint programId) const;
+  /// Whether `advance` has a pose to compute: a segment is running, or the model
+  /// has no clip and its bind pose follows the placement.
+  bool posing() const { return playing || !clipPresent; }
+  /// Evaluates the running segment at the clock's time under `placement` (the
+  /// model root's local matrix); at its end frame the segment stops (`playing`
+  /// false) with the end pose. Without a segment nothing happens; without a clip
+  /// the bind pose is placed.
+  void advance(const glm::mat4& placement);
+  /// Poses the whole tree at `ticks` of the clip; the root's local matrix is
+  /// `placement` unless the clip animates the root. Without a clip: the bind pose.
+  void evaluate(double ticks, const glm::mat4& placement);
 
+  /// The skinning matrix of every node, by node number.
+  const std::vector<glm::mat4>& boneMatrices() const { return pose; }
+  /// The transform of every node in the model's space (placement included), by node number.
+  const std::vector<glm::mat4>& nodeMatrices() const { return globals; }
+  /// The nodes whose matrices the shaders read (animated or named by a bone), in pre-order.
+  const std::vector<std::int32_t>& skinningNodes() const { return skinning; }
+  /// The keys of node `node`; null for a node the clip does not animate.
+  const KeyframeTrack* track(std::int32_t node) const;
+
+  bool hasClip() const { return clipPresent; }
   double ticksPerSecond() const { return ticksPerSecondValue; }
   double duration() const { return durationTicks; }
   double startTime() const { return segmentStart; }
@@ -55,9 +61,18 @@ class Animation {
   bool playing = false;
 
  private:
-  ShaderProgram* program;
-  ShaderProgram* shadowProgram;
-  scene::MeshObject* root;
+  struct Joint {
+    std::int32_t parent;
+    glm::mat4 bindLocal;
+    glm::mat4 offset;
+    std::optional<KeyframeTrack> track;
+  };
+
+  std::vector<Joint> joints;
+  std::vector<std::int32_t> skinning;
+  std::vector<glm::mat4> pose;
+  std::vector<glm::mat4> globals;
+  bool clipPresent = false;
   double ticksPerSecondValue = 0.0;
   double durationTicks = 0.0;
   double segmentStart = 0.0;

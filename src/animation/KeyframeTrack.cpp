@@ -2,9 +2,6 @@
 
 #include <cmath>
 #include <glm/gtc/matrix_transform.hpp>
-#include <sstream>
-
-#include "platform/Fatal.h"
 
 namespace Vexa {
 
@@ -12,12 +9,6 @@ namespace {
 
 // Above this dot product the keys are too close for acos: blend the components.
 constexpr float nearlyEqual = 1.0f - 1.0f / (1 << 23);
-
-[[noreturn]] void factorOutOfRange(double factor) {
-  std::ostringstream message;
-  message << "factor is not between 0 and 1: " << factor;
-  fatalError(message.str());
-}
 
 }  // namespace
 
@@ -31,10 +22,8 @@ glm::mat4 KeyframeTrack::localAt(double ticks) const {
   const Key& from = keys[i];
   const Key& to = keys[i + 1];
   // A clip may start later than time 0: until its first key that key's pose holds.
-  if (i == 0 && ticks < from.time && from.time < to.time) return pose(from.position, from.rotation);
-  const double factor = (ticks - from.time) / (to.time - from.time);
-  if (!(factor >= 0.0 && factor <= 1.0)) factorOutOfRange(factor);
-  const auto f = static_cast<float>(factor);
+  if (ticks < from.time) return pose(from.position, from.rotation);
+  const auto f = static_cast<float>((ticks - from.time) / (to.time - from.time));
   return pose(from.position + f * (to.position - from.position),
               slerp(from.rotation, to.rotation, f));
 }

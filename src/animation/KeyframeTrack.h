@@ -6,18 +6,16 @@
 #include <glm/vec3.hpp>
 #include <vector>
 
+#include "render/ModelData.h"
+
 namespace Vexa {
 
-/// The keys of one animated node, in ticks. Each track keeps its own key count.
+/// The keys of one animated node, in ticks, at increasing times. Each track keeps
+/// its own key count.
 /// Scale keys are kept but never applied: an animated node has scale 1.
 class KeyframeTrack {
  public:
-  struct Key {
-    double time = 0.0;
-    glm::vec3 position{0.0f};
-    glm::quat rotation{1.0f, 0.0f, 0.0f, 0.0f};
-    glm::vec3 scale{0.0f};
-  };
+  using Key = KeyData;
 
   explicit KeyframeTrack(std::vector<Key> keys);
 
@@ -26,8 +24,7 @@ class KeyframeTrack {
 
   /// The node's local transform at `ticks`: translation times rotation, interpolated
   /// between the surrounding keys. Before the first key the first key's pose holds,
-  /// from the last key on the last one's. Keys whose times do not increase end the
-  /// game with "factor is not between 0 and 1: " and the factor.
+  /// from the last key on the last one's. The key times increase (import checks it).
   glm::mat4 localAt(double ticks) const;
 
   /// The game's slerp: through the shorter arc (b negated when a·b < 0), and a plain

@@ -55,16 +55,19 @@ ALuint bufferOf(const MonoSound& sound) {
 
 }  // namespace
 
-SoundClip::SoundClip(SoundSystem* system, const std::string& fileName) : system(system) {
+SoundClip::SoundClip(SoundSystem* system, const std::string& fileName)
+    : system(system), name(fileName) {
   const std::string path = "Resources/Sounds/" + fileName;
   const auto sound = readMono(path);
   if (sound) buffer = bufferOf(*sound);
   checkSoundResult(buffer != 0, "could not find sound " + path);
+  system->clipLoaded(*this);
 }
 
 SoundClip::~SoundClip() {
   system->channels().release(buffer);
   alDeleteBuffers(1, &buffer);
+  system->clipReleased(*this);
 }
 
 void SoundClip::play() {

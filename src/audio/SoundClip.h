@@ -33,12 +33,14 @@ class SoundClip {
   /// Places the newest playback, and every later one, at `position`.
   void moveTo(const glm::vec3& position);
 
+  const std::string& fileName() const { return name; }
   float volume() const { return playbackVolume; }
   /// Takes effect from the next `play`.
   void setVolume(float volume) { playbackVolume = volume; }
 
  private:
   SoundSystem* system;
+  std::string name;
   float playbackVolume = 1.0f;
   ALuint buffer = 0;
   std::optional<Channel> channel;

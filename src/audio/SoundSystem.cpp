@@ -6,7 +6,9 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdlib>
+#include <iostream>
 
+#include "audio/SoundClip.h"
 #include "platform/Clock.h"
 #include "platform/Fatal.h"
 
@@ -70,7 +72,23 @@ SoundSystem::SoundSystem(Output output) {
   mixStartSeconds = Clock::now();
 }
 
-SoundSystem::~SoundSystem() = default;
+// A clip outliving its system would free its buffer into a destroyed context; the
+// owner's member order is wrong, which must show at once, not at some later switch.
+SoundSystem::~SoundSystem() {
+  if (liveClips.empty()) return;
+  std::cerr << "sound system destroyed before its clips:";
+  for (const SoundClip* clip : liveClips) std::cerr << ' ' << clip->fileName();
+  std::cerr << std::endl;
+  std::abort();
+}
+
+void SoundSystem::clipLoaded(const SoundClip& clip) {
+  liveClips.push_back(&clip);
+}
+
+void SoundSystem::clipReleased(const SoundClip& clip) {
+  liveClips.erase(std::find(liveClips.begin(), liveClips.end(), &clip));
+}
 
 bool SoundSystem::openDefaultDevice() {
   const ALCchar* deviceNames = alcGetString(nullptr, ALC_DEVICE_SPECIFIER);

@@ -12,12 +12,16 @@
 
 namespace Vexa {
 
+class SoundClip;
+
 /// Ends the game with `message` when a step of the sound set-up or a sound load failed.
 void checkSoundResult(bool succeeded, const std::string& message);
 
 /// The sound output of one level: an OpenAL device and context, the pool of
 /// channels every clip plays on, and the listener. Create one at a time; the
-/// constructor makes its context the current one.
+/// constructor makes its context the current one. Every clip of the system must
+/// go before it: destroying it while one is alive is a programming error that
+/// ends the program at once, naming the clips left.
 class SoundSystem {
  public:
   enum class Output {
@@ -42,6 +46,9 @@ class SoundSystem {
   void updateListener(const glm::vec3& position, const glm::vec3& forward, const glm::vec3& up);
 
   SourcePool& channels() { return *sources; }
+  /// Clips announce themselves for the check at destruction; nothing per frame.
+  void clipLoaded(const SoundClip& clip);
+  void clipReleased(const SoundClip& clip);
   bool hasDevice() const { return renderDiscarded == nullptr; }
   /// Interleaved stereo samples mixed by the last update; empty with a device.
   const std::vector<float>& discardedMix() const { return mix; }
@@ -67,6 +74,7 @@ class SoundSystem {
   long long framesMixed = 0;
   std::vector<float> mix;
   glm::vec3 lastListenerPosition{0.0f, 0.0f, 0.0f};
+  std::vector<const SoundClip*> liveClips;
 };
 
 }  // namespace Vexa

@@ -17,19 +17,13 @@ const btVector3 hitAngularFactor(0.3f, 0.3f, 0.3f);
 
 DynamicRigidBody::DynamicRigidBody(std::unique_ptr<btCollisionShape> shape,
                                    const glm::vec3& startPosition, PhysicsWorld& world)
-    : shape(std::move(shape)),
-      startPosition(startPosition),
-      world(world),
-      platformNavigator(world) {}
-
-DynamicRigidBody::~DynamicRigidBody() = default;
-
-void DynamicRigidBody::build() {
+    : shape(std::move(shape)), world(world), platformNavigator(world) {
   btVector3 inertia(0, 0, 0);
-  shape->calculateLocalInertia(enemyMass, inertia);
+  this->shape->calculateLocalInertia(enemyMass, inertia);
   const btTransform start(btQuaternion::getIdentity(), toBullet(startPosition));
   auto motionState = std::make_unique<btDefaultMotionState>(start);
-  btRigidBody::btRigidBodyConstructionInfo info(enemyMass, motionState.get(), shape.get(), inertia);
+  btRigidBody::btRigidBodyConstructionInfo info(enemyMass, motionState.get(), this->shape.get(),
+                                                inertia);
   info.m_friction = 5.0f;
   info.m_rollingFriction = 0.0f;
   info.m_restitution = 1.3f;
@@ -39,6 +33,8 @@ void DynamicRigidBody::build() {
   body->getWorldTransform().setBasis(btMatrix3x3::getIdentity());
   adopt(std::move(motionState), std::move(body));
 }
+
+DynamicRigidBody::~DynamicRigidBody() = default;
 
 void DynamicRigidBody::replaceShape(std::unique_ptr<btCollisionShape> newShape) {
   btRigidBody& body = rigidBody();

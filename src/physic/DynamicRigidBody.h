@@ -18,12 +18,11 @@ namespace Vexa::physic {
 /// It owns its collision shape and its platform navigator.
 class DynamicRigidBody : public RigidBody {
  public:
+  /// Builds the body upright at `startPosition`; `PhysicsWorld::addDynamicBody` puts it in the
+  /// world.
   DynamicRigidBody(std::unique_ptr<btCollisionShape> shape, const glm::vec3& startPosition,
                    PhysicsWorld& world);
   ~DynamicRigidBody() override;
-
-  /// Creates the Bullet body at the start position; `PhysicsWorld::addDynamicBody` calls it.
-  void build();
 
   /// Replaces the collision shape of the registered body (levels resize an enemy's
   /// capsule); the old one is released and the world forgets the pairs built on it.
@@ -42,7 +41,6 @@ class DynamicRigidBody : public RigidBody {
 
  private:
   std::unique_ptr<btCollisionShape> shape;
-  glm::vec3 startPosition;
   PhysicsWorld& world;
   PlatformNavigator platformNavigator;
 };

@@ -49,9 +49,8 @@ void PhysicsWorld::step(float frameTime) {
   world->stepSimulation(frameTime, 6, 1.0f / 60.0f);
 }
 
-physic::StaticRigidBody& PhysicsWorld::addStaticBody(std::unique_ptr<physic::StaticRigidBody> body,
-                                                     bool heavy) {
-  body->build(heavy);
+physic::StaticRigidBody& PhysicsWorld::addStaticBody(
+    std::unique_ptr<physic::StaticRigidBody> body) {
   world->addCollisionObject(&body->rigidBody(), staticFilter, allButStatic);
   staticBodyList.push_back(std::move(body));
   return *staticBodyList.back();
@@ -59,7 +58,6 @@ physic::StaticRigidBody& PhysicsWorld::addStaticBody(std::unique_ptr<physic::Sta
 
 physic::DynamicRigidBody& PhysicsWorld::addDynamicBody(
     std::unique_ptr<physic::DynamicRigidBody> body) {
-  body->build();
   world->addRigidBody(&body->rigidBody());
   dynamicBodyList.push_back(std::move(body));
   return *dynamicBodyList.back();
@@ -114,7 +112,7 @@ physic::DynamicRigidBody* PhysicsWorld::pickDynamicBody(const glm::vec3& viewDir
   btCollisionWorld::ClosestRayResultCallback closest(toBullet(start), toBullet(end));
   world->rayTest(toBullet(start), toBullet(end), closest);
   if (!closest.hasHit()) return nullptr;
-  physic::DynamicRigidBody* target = registeredDynamicBody(closest.m_collisionObject);
+  physic::DynamicRigidBody* target = enemyOf(closest.m_collisionObject);
   return target != nullptr && !target->hit ? target : nullptr;
 }
 
@@ -153,8 +151,8 @@ bool PhysicsWorld::resolvePlayerContacts(CharacterBody& character) {
 
 std::optional<bool> PhysicsWorld::resolveContact(CharacterBody& character,
                                                  btPersistentManifold& manifold) {
-  physic::DynamicRigidBody* enemy = registeredDynamicBody(manifold.getBody1());
-  if (enemy == nullptr) enemy = registeredDynamicBody(manifold.getBody0());
+  physic::DynamicRigidBody* enemy = enemyOf(manifold.getBody1());
+  if (enemy == nullptr) enemy = enemyOf(manifold.getBody0());
   if (enemy == nullptr || enemy->hit) return std::nullopt;
   // A touch in float mode must not be lost to the player moving on.
   if (floatMode) manifold.setContactBreakingThreshold(floatContactBreakingThreshold);
@@ -168,11 +166,9 @@ std::optional<bool> PhysicsWorld::resolveContact(CharacterBody& character,
   return false;
 }
 
-physic::DynamicRigidBody* PhysicsWorld::registeredDynamicBody(
-    const btCollisionObject* object) const {
-  for (const auto& body : dynamicBodyList)
-    if (&body->rigidBody() == object) return body.get();
-  return nullptr;
+physic::DynamicRigidBody* PhysicsWorld::enemyOf(const btCollisionObject* object) {
+  if (object == nullptr) return nullptr;
+  return dynamic_cast<physic::DynamicRigidBody*>(physic::RigidBody::owning(*object));
 }
 
 }  // namespace Vexa

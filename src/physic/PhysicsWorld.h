@@ -44,9 +44,8 @@ class PhysicsWorld {
 
   btDiscreteDynamicsWorld& dynamicsWorld() { return *world; }
 
-  /// Builds `body` (see `StaticRigidBody::build`) and adds it as a collision object
-  /// only, so the world never moves it.
-  physic::StaticRigidBody& addStaticBody(std::unique_ptr<physic::StaticRigidBody> body, bool heavy);
+  /// Adds `body` as a collision object only, so the world never moves it.
+  physic::StaticRigidBody& addStaticBody(std::unique_ptr<physic::StaticRigidBody> body);
   physic::DynamicRigidBody& addDynamicBody(std::unique_ptr<physic::DynamicRigidBody> body);
   /// Adds the player's ghost (group `characterFilter`, meeting static and default
   /// bodies) and its controller; the world keeps the body as `character()`.
@@ -95,7 +94,9 @@ class PhysicsWorld {
   physic::StaticRigidBody* groundBody = nullptr;
 
  private:
-  physic::DynamicRigidBody* registeredDynamicBody(const btCollisionObject* object) const;
+  /// The enemy body `object` belongs to, found through its user pointer; null for
+  /// anything else (level geometry, the player's ghost).
+  static physic::DynamicRigidBody* enemyOf(const btCollisionObject* object);
   /// The float-mode or knock-back answer to `manifold`, if it is a contact with an
   /// enemy not yet hit.
   std::optional<bool> resolveContact(CharacterBody& character, btPersistentManifold& manifold);

@@ -14,9 +14,14 @@ glm::vec3 RigidBody::getPosition() const {
   return toGlm(body->getWorldTransform().getOrigin());
 }
 
+RigidBody* RigidBody::owning(const btCollisionObject& object) {
+  return static_cast<RigidBody*>(object.getUserPointer());
+}
+
 void RigidBody::adopt(std::unique_ptr<btMotionState> state, std::unique_ptr<btRigidBody> rigid) {
   body = std::move(rigid);
   motionState = std::move(state);
+  body->setUserPointer(this);
 }
 
 }  // namespace Vexa::physic

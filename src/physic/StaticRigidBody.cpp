@@ -2,9 +2,6 @@
 
 #include <btBulletDynamicsCommon.h>
 
-#include "render/Mesh.h"
-#include "scene/SceneObject.h"
-
 namespace Vexa::physic {
 
 namespace {
@@ -19,16 +16,20 @@ btVector3 transformed(const glm::mat4& transform, const glm::vec3& position) {
 
 }  // namespace
 
-StaticRigidBody::StaticRigidBody(const scene::SceneObject& object)
-    : triangles(std::make_unique<btTriangleMesh>(/*use32bitIndices=*/true,
-                                                 /*use4componentVertices=*/true)) {
-  const glm::mat4 transform = object.globalMatrix();
-  for (const auto& mesh : object.meshes())
-    collectTriangles(transform, mesh->positions(), mesh->indices(), *triangles);
+StaticRigidBody::StaticRigidBody(std::unique_ptr<btTriangleMesh> triangles, bool heavy)
+    : triangles(std::move(triangles)) {
+  const btScalar inertia = heavy ? heavyInertia : 0.0f;
+  shape = std::make_unique<btBvhTriangleMeshShape>(this->triangles.get(),
+                                                   /*useQuantizedAabbCompression=*/true,
+                                                   /*buildBvh=*/true);
+  auto motionState = std::make_unique<btDefaultMotionState>();
+  btRigidBody::btRigidBodyConstructionInfo info(staticMass, motionState.get(), shape.get(),
+                                                btVector3(inertia, inertia, inertia));
+  info.m_friction = 0.1f;
+  info.m_rollingFriction = 0.0f;
+  info.m_restitution = 0.4f;
+  adopt(std::move(motionState), std::make_unique<btRigidBody>(info));
 }
-
-StaticRigidBody::StaticRigidBody(std::unique_ptr<btTriangleMesh> triangles)
-    : triangles(std::move(triangles)) {}
 
 StaticRigidBody::~StaticRigidBody() = default;
 
@@ -42,20 +43,6 @@ void StaticRigidBody::collectTriangles(const glm::mat4& transform,
   for (std::size_t i = 0; i + 2 < indices.size(); i += 3)
     triangles.addTriangle(world.at(indices[i]), world.at(indices[i + 1]), world.at(indices[i + 2]),
                           /*removeDuplicateVertices=*/false);
-}
-
-void StaticRigidBody::build(bool heavy) {
-  const btScalar inertia = heavy ? heavyInertia : 0.0f;
-  shape = std::make_unique<btBvhTriangleMeshShape>(triangles.get(),
-                                                   /*useQuantizedAabbCompression=*/true,
-                                                   /*buildBvh=*/true);
-  auto motionState = std::make_unique<btDefaultMotionState>();
-  btRigidBody::btRigidBodyConstructionInfo info(staticMass, motionState.get(), shape.get(),
-                                                btVector3(inertia, inertia, inertia));
-  info.m_friction = 0.1f;
-  info.m_rollingFriction = 0.0f;
-  info.m_restitution = 0.4f;
-  adopt(std::move(motionState), std::make_unique<btRigidBody>(info));
 }
 
 }  // namespace Vexa::physic

@@ -11,10 +11,6 @@
 class btBvhTriangleMeshShape;
 class btTriangleMesh;
 
-namespace Vexa::scene {
-class SceneObject;
-}
-
 namespace Vexa::physic {
 
 /// Level geometry, an elevator or a door: a triangle mesh that the world treats as a
@@ -23,10 +19,10 @@ namespace Vexa::physic {
 /// only changes when `PhysicsWorld::moveStaticBody` moves it.
 class StaticRigidBody : public RigidBody {
  public:
-  /// Collects the triangles of `object`'s own meshes (not its children's) in world space.
-  explicit StaticRigidBody(const scene::SceneObject& object);
-  /// Takes triangles already in world space; tests and generated geometry use it.
-  explicit StaticRigidBody(std::unique_ptr<btTriangleMesh> triangles);
+  /// Builds the body from triangles already in world space. The mass is always
+  /// 1e11; a heavy body also gets an inertia of 1e11, which only matters if it is
+  /// ever turned into a moving body.
+  StaticRigidBody(std::unique_ptr<btTriangleMesh> triangles, bool heavy);
   ~StaticRigidBody() override;
 
   /// Adds each triangle that `indices` names (three per face) of `positions`
@@ -34,11 +30,6 @@ class StaticRigidBody : public RigidBody {
   static void collectTriangles(const glm::mat4& transform, const std::vector<glm::vec3>& positions,
                                const std::vector<std::uint32_t>& indices,
                                btTriangleMesh& triangles);
-
-  /// Creates the Bullet body; `PhysicsWorld::addStaticBody` calls it. The mass is
-  /// always 1e11; a heavy body also gets an inertia of 1e11, which only matters if
-  /// it is ever turned into a moving body.
-  void build(bool heavy);
 
  private:
   std::unique_ptr<btTriangleMesh> triangles;

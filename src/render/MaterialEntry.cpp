@@ -9,6 +9,12 @@ MaterialEntry::MaterialEntry(const glm::vec3& colour) : diffuse(colour) {}
 MaterialEntry::MaterialEntry(const std::string& textureName)
     : image(std::make_unique<TextureImage>(textureName)) {}
 
+std::unique_ptr<MaterialEntry> MaterialEntry::create(const MaterialData& data) {
+  if (data.texture) return std::make_unique<MaterialEntry>(*data.texture);
+  if (data.colour) return std::make_unique<MaterialEntry>(*data.colour);
+  return nullptr;
+}
+
 void MaterialEntry::bind() const {
   if (!image) fatalError("can only bind a texture");
   image->bind();

@@ -5,6 +5,7 @@
 #include <optional>
 #include <string>
 
+#include "render/ModelData.h"
 #include "render/TextureImage.h"
 
 namespace Vexa {
@@ -15,6 +16,8 @@ class MaterialEntry {
   explicit MaterialEntry(const glm::vec3& colour);
   /// Loads the texture named as the model file stores it (see TextureImage).
   explicit MaterialEntry(const std::string& textureName);
+  /// The entry an imported material describes; null for one with neither colour nor texture.
+  static std::unique_ptr<MaterialEntry> create(const MaterialData& data);
 
   /// The diffuse colour; null for a texture entry.
   const glm::vec3* colour() const { return diffuse ? &*diffuse : nullptr; }

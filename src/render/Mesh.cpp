@@ -2,7 +2,6 @@
 
 #include "render/MaterialEntry.h"
 #include "render/ShaderProgram.h"
-#include "scene/SceneObject.h"
 
 namespace Vexa {
 
@@ -29,16 +28,12 @@ void floatAttribute(const Buffer& buffer, GLuint location, GLint components) {
 
 }  // namespace
 
-Mesh::Mesh(MeshData data, ShaderProgram* program, ShaderProgram* shadowProgram,
-           const scene::SceneObject* root)
+Mesh::Mesh(MeshData data)
     : vertexPositions(std::move(data.positions)),
       vertexNormals(std::move(data.normals)),
       vertexUvs(std::move(data.uvs)),
       triangleIndices(std::move(data.indices)),
-      material(data.materialIndex),
-      mainProgram(program),
-      shadowPassProgram(shadowProgram),
-      root(root) {
+      materialSlot(data.materialIndex) {
   upload(data.bones);
 }
 
@@ -72,27 +67,15 @@ void Mesh::bindAttributes() const {
   glEnableVertexAttribArray(weights);
 }
 
-void Mesh::draw() const {
-  if (!mainProgram) return;
-  glUseProgram(mainProgram->programId());
-  applyMaterial();
+void Mesh::draw(const ShaderProgram& program, const MaterialEntry* material) const {
+  glUseProgram(program.programId());
+  if (material) material->applyTo(program.programId());
   drawTriangles();
 }
 
-void Mesh::drawShadow() const {
-  if (!shadowPassProgram) return;
-  glUseProgram(shadowPassProgram->programId());
+void Mesh::drawShadow(const ShaderProgram& program) const {
+  glUseProgram(program.programId());
   drawTriangles();
-}
-
-// A null entry, or an index past the model's materials, leaves the program's
-// colour and texture as they were.
-void Mesh::applyMaterial() const {
-  if (!root) return;
-  const auto& materials = root->materials();
-  if (material < materials.size() && materials[material]) {
-    materials[material]->applyTo(mainProgram->programId());
-  }
 }
 
 void Mesh::drawTriangles() const {

@@ -10,10 +10,8 @@
 
 namespace Vexa {
 
+class MaterialEntry;
 class ShaderProgram;
-namespace scene {
-class SceneObject;
-}
 
 /// One drawable part of a model node: static GL buffers behind one vertex array,
 /// drawn as indexed triangles. Positions and indices stay in memory for the
@@ -23,15 +21,14 @@ class SceneObject;
 /// uv 2, joints 3 (4 ints) and weights 4 (4 floats) from one 32-byte bone record.
 class Mesh {
  public:
-  /// Uploads `data`. The material is looked up at every draw in `root`'s materials,
-  /// so the root may receive them after its meshes were built.
-  Mesh(MeshData data, ShaderProgram* program, ShaderProgram* shadowProgram,
-       const scene::SceneObject* root);
+  /// Uploads `data`.
+  explicit Mesh(MeshData data);
 
-  /// Draws with `program` and the mesh's material; leaves no program current.
-  void draw() const;
-  /// Draws with `shadowProgram` (nothing without one); leaves no program current.
-  void drawShadow() const;
+  /// Draws with `program` and `material`; without a material the program keeps the
+  /// colour or texture it last held. Leaves no program current.
+  void draw(const ShaderProgram& program, const MaterialEntry* material) const;
+  /// Draws with the shadow pass's `program`; leaves no program current.
+  void drawShadow(const ShaderProgram& program) const;
 
   const std::vector<glm::vec3>& positions() const { return vertexPositions; }
   const std::vector<std::uint32_t>& indices() const { return triangleIndices; }
@@ -40,26 +37,20 @@ class Mesh {
   std::uint32_t vertexCount() const { return static_cast<std::uint32_t>(vertexPositions.size()); }
   std::uint32_t faceCount() const { return indexCount() / 3; }
   std::uint32_t indexCount() const { return static_cast<std::uint32_t>(triangleIndices.size()); }
-  std::uint32_t materialIndex() const { return material; }
+  std::uint32_t materialIndex() const { return materialSlot; }
   bool skinned() const { return static_cast<bool>(boneBuffer); }
   GLuint vertexArrayId() const { return vertexArray.id(); }
-  ShaderProgram* program() const { return mainProgram; }
-  ShaderProgram* shadowProgram() const { return shadowPassProgram; }
 
  private:
   void upload(const std::vector<BoneRecord>& bones);
   void bindAttributes() const;
-  void applyMaterial() const;
   void drawTriangles() const;
 
   std::vector<glm::vec3> vertexPositions;
   std::vector<glm::vec3> vertexNormals;
   std::vector<glm::vec2> vertexUvs;
   std::vector<std::uint32_t> triangleIndices;
-  std::uint32_t material;
-  ShaderProgram* mainProgram;
-  ShaderProgram* shadowPassProgram;
-  const scene::SceneObject* root;
+  std::uint32_t materialSlot;
   Buffer positionBuffer;
   Buffer normalBuffer;
   Buffer uvBuffer;

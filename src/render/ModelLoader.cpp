@@ -5,18 +5,16 @@
 #include <assimp/scene.h>
 
 #include <assimp/Importer.hpp>
-#include <glm/mat4x4.hpp>
 
-#include "animation/Animation.h"
 #include "platform/Fatal.h"
-#include "render/MaterialEntry.h"
-#include "render/Mesh.h"
-#include "render/MeshData.h"
-#include "scene/MeshObject.h"
 
 namespace Vexa {
 
 namespace {
+
+[[noreturn]] void refuse(const std::string& reason) {
+  fatalError("model could not be loaded: " + reason);
+}
 
 // Assimp stores row-major: row r, column c goes to column c, row r.
 glm::mat4 columnMajor(const aiMatrix4x4& m) {
@@ -27,66 +25,90 @@ glm::mat4 columnMajor(const aiMatrix4x4& m) {
   return result;
 }
 
-std::unique_ptr<MaterialEntry> materialEntry(const aiMaterial& material) {
+MaterialData materialData(const aiMaterial& material) {
+  MaterialData data;
   aiString texturePath;
-  if (aiGetMaterialTexture(&material, aiTextureType_DIFFUSE, 0, &texturePath) == AI_SUCCESS) {
-    return std::make_unique<MaterialEntry>(std::string(texturePath.C_Str()));
-  }
   aiColor4D colour;
-  if (aiGetMaterialColor(&material, AI_MATKEY_COLOR_DIFFUSE, &colour) == AI_SUCCESS) {
-    return std::make_unique<MaterialEntry>(glm::vec3(colour.r, colour.g, colour.b));
+  if (aiGetMaterialTexture(&material, aiTextureType_DIFFUSE, 0, &texturePath) == AI_SUCCESS) {
+    data.texture = texturePath.C_Str();
+  } else if (aiGetMaterialColor(&material, AI_MATKEY_COLOR_DIFFUSE, &colour) == AI_SUCCESS) {
+    data.colour = glm::vec3(colour.r, colour.g, colour.b);
   }
-  return nullptr;
+  return data;
+}
+
+TrackData trackOf(const aiNodeAnim& channel, std::int32_t node) {
+  const unsigned count = channel.mNumPositionKeys;
+  if (channel.mNumRotationKeys != count || channel.mNumScalingKeys != count) {
+    fatalError("animations keyframe number is not synchron");
+  }
+  TrackData track{node, std::vector<KeyData>(count)};
+  for (unsigned j = 0; j < count; ++j) {
+    const aiVector3D& position = channel.mPositionKeys[j].mValue;
+    const aiQuaternion& rotation = channel.mRotationKeys[j].mValue;
+    const aiVector3D& scale = channel.mScalingKeys[j].mValue;
+    KeyData& key = track.keys[j];
+    key.time = channel.mPositionKeys[j].mTime;
+    key.position = {position.x, position.y, position.z};
+    key.rotation = glm::quat(rotation.w, rotation.x, rotation.y, rotation.z);
+    key.scale = {scale.x, scale.y, scale.z};
+    if (j > 0 && !(key.time > track.keys[j - 1].time)) {
+      refuse("the keys of \"" + std::string(channel.mNodeName.C_Str()) +
+             "\" do not increase in time");
+    }
+  }
+  return track;
 }
 
 }  // namespace
 
-ModelLoader::ModelLoader(scene::MeshObject& root) : root(root) {}
-
-unsigned ModelLoader::importFlags() {
-  return aiProcess_CalcTangentSpace | aiProcess_JoinIdenticalVertices | aiProcess_Triangulate |
-         aiProcess_GenSmoothNormals | aiProcess_LimitBoneWeights | aiProcess_SortByPType |
-         aiProcess_FlipUVs;
+const aiScene* ModelLoader::read(Assimp::Importer& importer, const std::string& path) {
+  // A vertex carries at most four bone records.
+  importer.SetPropertyInteger(AI_CONFIG_PP_LBW_MAX_WEIGHTS, 4);
+  return importer.ReadFile(path, aiProcess_CalcTangentSpace | aiProcess_JoinIdenticalVertices |
+                                     aiProcess_Triangulate | aiProcess_GenSmoothNormals |
+                                     aiProcess_LimitBoneWeights | aiProcess_SortByPType |
+                                     aiProcess_FlipUVs);
 }
 
-void ModelLoader::load(const std::string& path) {
+ModelData ModelLoader::load(const std::string& path) {
   Assimp::Importer importer;
-  importer.SetPropertyInteger(AI_CONFIG_PP_LBW_MAX_WEIGHTS, 4);
-  scene = importer.ReadFile(path, importFlags());
-  if (!scene || !scene->mRootNode) {
-    fatalError(std::string("model could not be loaded: ") + importer.GetErrorString());
-  }
-  root.setMaterials({});
-  nextNodeIndex = 0;
-  buildNode(root, *scene->mRootNode);
+  const aiScene* scene = read(importer, path);
+  if (!scene || !scene->mRootNode) refuse(importer.GetErrorString());
+  ModelLoader loader(*scene);
+  loader.readNode(*scene->mRootNode, -1);
   // Bones may name nodes that come later in the file than their mesh, so meshes
   // are read once every node exists.
-  for (const auto& [node, source] : meshNodes) readMeshes(*node, *source);
-  readAnimation();
-  readMaterials();
-  scene = nullptr;
+  loader.readMeshes();
+  loader.readMaterials();
+  loader.readAnimation();
+  return std::move(loader.model);
 }
 
-void ModelLoader::buildNode(scene::MeshObject& node, const aiNode& source) {
-  node.setName(source.mName.C_Str());
+ModelLoader::ModelLoader(const aiScene& scene) : scene(scene) {}
+
+void ModelLoader::readNode(const aiNode& source, std::int32_t parent) {
+  const auto number = static_cast<std::int32_t>(model.nodes.size());
+  NodeData node;
+  node.name = source.mName.C_Str();
   node.localMatrix = columnMajor(source.mTransformation);
-  node.setNodeIndex(nextNodeIndex++);
-  if (source.mNumMeshes > 0) meshNodes.emplace_back(&node, &source);
-  for (unsigned c = 0; c < source.mNumChildren; ++c) {
-    auto child = std::make_unique<scene::MeshObject>(node.program(), node.shadowProgram());
-    auto& added = static_cast<scene::MeshObject&>(node.addChild(std::move(child)));
-    buildNode(added, *source.mChildren[c]);
+  node.parent = parent;
+  model.nodes.push_back(std::move(node));
+  sourceNodes.push_back(&source);
+  for (unsigned c = 0; c < source.mNumChildren; ++c) readNode(*source.mChildren[c], number);
+}
+
+void ModelLoader::readMeshes() {
+  for (std::size_t n = 0; n < sourceNodes.size(); ++n) {
+    const aiNode& source = *sourceNodes[n];
+    for (unsigned m = 0; m < source.mNumMeshes; ++m) {
+      MeshData data = meshData(*scene.mMeshes[source.mMeshes[m]]);
+      model.nodes[n].meshes.push_back(std::move(data));
+    }
   }
 }
 
-void ModelLoader::readMeshes(scene::MeshObject& node, const aiNode& source) const {
-  for (unsigned m = 0; m < source.mNumMeshes; ++m) {
-    node.addMesh(std::make_unique<Mesh>(meshData(*scene->mMeshes[source.mMeshes[m]]),
-                                        node.program(), node.shadowProgram(), &root));
-  }
-}
-
-MeshData ModelLoader::meshData(const aiMesh& source) const {
+MeshData ModelLoader::meshData(const aiMesh& source) {
   MeshData data;
   data.materialIndex = source.mMaterialIndex;
   // Points and lines cannot be drawn as triangles; their faces are left out.
@@ -95,8 +117,7 @@ MeshData ModelLoader::meshData(const aiMesh& source) const {
     if (face.mNumIndices < 3) continue;
     data.indices.insert(data.indices.end(), face.mIndices, face.mIndices + 3);
   }
-  const unsigned count = source.mNumVertices;
-  for (unsigned v = 0; v < count; ++v) {
+  for (unsigned v = 0; v < source.mNumVertices; ++v) {
     const aiVector3D& p = source.mVertices[v];
     data.positions.emplace_back(p.x, p.y, p.z);
     if (source.HasNormals()) {
@@ -114,36 +135,48 @@ MeshData ModelLoader::meshData(const aiMesh& source) const {
 
 // Joints are node numbers, so the skinning matrices are indexed by node, not by
 // bone order. A bone that names no node has no joint and is left out.
-void ModelLoader::readBones(const aiMesh& source, MeshData& data) const {
+void ModelLoader::readBones(const aiMesh& source, MeshData& data) {
   data.bones.resize(source.mNumVertices);
   for (unsigned b = 0; b < source.mNumBones; ++b) {
     const aiBone& bone = *source.mBones[b];
-    scene::MeshObject* node = root.findNode(bone.mName.C_Str());
-    if (!node) continue;
-    node->boneMatrices().offsetMatrix = columnMajor(bone.mOffsetMatrix);
-    node->boneMatrices().namedByBone = true;
+    const std::int32_t number = model.findNode(bone.mName.C_Str());
+    if (number < 0) continue;
+    if (number >= skinningSlots) {
+      refuse("bone \"" + std::string(bone.mName.C_Str()) + "\" is node " + std::to_string(number) +
+             ", past the " + std::to_string(skinningSlots) + " the skinning shaders hold");
+    }
+    NodeData& node = model.nodes[static_cast<std::size_t>(number)];
+    node.offsetMatrix = columnMajor(bone.mOffsetMatrix);
+    node.namedByBone = true;
     for (unsigned w = 0; w < bone.mNumWeights; ++w) {
       const aiVertexWeight& weight = bone.mWeights[w];
-      if (weight.mVertexId < data.bones.size()) {
-        data.bones[weight.mVertexId].add(node->nodeIndex(), weight.mWeight);
-      }
+      if (weight.mVertexId < data.bones.size())
+        data.bones[weight.mVertexId].add(number, weight.mWeight);
     }
   }
 }
 
 void ModelLoader::readMaterials() {
-  scene::SceneObject::Materials materials;
-  for (unsigned m = 0; m < scene->mNumMaterials; ++m) {
-    materials.push_back(materialEntry(*scene->mMaterials[m]));
-  }
-  root.setMaterials(std::move(materials));
+  for (unsigned m = 0; m < scene.mNumMaterials; ++m)
+    model.materials.push_back(materialData(*scene.mMaterials[m]));
 }
 
 void ModelLoader::readAnimation() {
-  if (!scene->HasAnimations() || !scene->mAnimations[0]->mChannels) return;
-  auto animation = std::make_unique<Animation>(root.program(), root.shadowProgram(), &root);
-  animation->load(*scene->mAnimations[0]);
-  root.setAnimation(std::move(animation));
+  if (!scene.HasAnimations() || !scene.mAnimations[0]->mChannels) return;
+  model.clip = readClip(*scene.mAnimations[0], model);
+}
+
+ClipData ModelLoader::readClip(const aiAnimation& clip, const ModelData& model) {
+  ClipData data;
+  data.ticksPerSecond = clip.mTicksPerSecond;
+  data.duration = clip.mDuration;
+  // A channel for a node the model lacks has nowhere to go and is skipped.
+  for (unsigned c = 0; c < clip.mNumChannels; ++c) {
+    const aiNodeAnim& channel = *clip.mChannels[c];
+    const std::int32_t node = model.findNode(channel.mNodeName.C_Str());
+    if (node >= 0) data.tracks.push_back(trackOf(channel, node));
+  }
+  return data;
 }
 
 }  // namespace Vexa

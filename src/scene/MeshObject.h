@@ -2,6 +2,7 @@
 
 #include <string>
 
+#include "render/ModelData.h"
 #include "scene/SceneObject.h"
 
 namespace Vexa::scene {
@@ -21,6 +22,10 @@ class MeshObject : public SceneObject {
   /// Reads a COLLADA file into this node (the root) and children built below it.
   /// Never returns on failure: the game ends with "model could not be loaded: ".
   void loadModel(const std::string& path);
+  /// Builds this node (the root) and children below it from imported data: meshes
+  /// and materials uploaded, and an animation for a model with a clip or a skin (a
+  /// skin without a clip holds its bind pose).
+  void buildModel(ModelData model);
 
   /// The first node named exactly `name` in pre-order, starting with this one; null if none.
   MeshObject* findNode(const std::string& name);

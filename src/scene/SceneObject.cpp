@@ -1,7 +1,9 @@
 #include "scene/SceneObject.h"
 
+#include <btBulletDynamicsCommon.h>
+
 #include "animation/Animation.h"
-#include "animation/KeyframeTrack.h"
+#include "physic/StaticRigidBody.h"
 #include "render/MaterialEntry.h"
 #include "render/Mesh.h"
 
@@ -14,6 +16,16 @@ SceneObject::~SceneObject() = default;
 
 glm::mat4 SceneObject::globalMatrix() const {
   return parentNode ? parentNode->globalMatrix() * localMatrix : localMatrix;
+}
+
+std::unique_ptr<physic::StaticRigidBody> SceneObject::staticBody(bool heavy) const {
+  auto triangles = std::make_unique<btTriangleMesh>(/*use32bitIndices=*/true,
+                                                    /*use4componentVertices=*/true);
+  const glm::mat4 transform = globalMatrix();
+  for (const auto& mesh : meshList)
+    physic::StaticRigidBody::collectTriangles(transform, mesh->positions(), mesh->indices(),
+                                              *triangles);
+  return std::make_unique<physic::StaticRigidBody>(std::move(triangles), heavy);
 }
 
 SceneObject& SceneObject::addChild(std::unique_ptr<SceneObject> child) {
@@ -30,8 +42,11 @@ void SceneObject::setMaterials(Materials materials) {
   materialList = std::move(materials);
 }
 
-void SceneObject::setKeyframes(std::unique_ptr<KeyframeTrack> keyframes) {
-  track = std::move(keyframes);
+const MaterialEntry* SceneObject::materialOf(const Mesh& mesh) const {
+  if (!modelRoot) return nullptr;
+  const Materials& materials = modelRoot->materials();
+  const std::uint32_t index = mesh.materialIndex();
+  return index < materials.size() ? materials[index].get() : nullptr;
 }
 
 void SceneObject::setAnimation(std::unique_ptr<Animation> animation) {

@@ -9,23 +9,24 @@
 #include <string>
 #include <vector>
 
-#include "scene/BoneMatrices.h"
 #include "scene/CameraMatrices.h"
 #include "scene/Light.h"
 
 namespace Vexa {
 class Animation;
-class KeyframeTrack;
 class MaterialEntry;
 class Mesh;
 class ShaderProgram;
+namespace physic {
+class StaticRigidBody;
+}
 }  // namespace Vexa
 
 namespace Vexa::scene {
 
 /// A node of a model tree and the base of everything drawn in a level. A node owns
-/// its children, its meshes and its keyframe track; a model's root also owns the
-/// model's materials and its animation. Programs are borrowed from the level.
+/// its children and its meshes; a model's root also owns the model's materials and
+/// its animation. Programs are borrowed from the level.
 class SceneObject {
  public:
   using Children = std::vector<std::unique_ptr<SceneObject>>;
@@ -48,6 +49,10 @@ class SceneObject {
   /// The parent chain's product with `localMatrix`; a root gives its `localMatrix`.
   glm::mat4 globalMatrix() const;
 
+  /// A static body of the triangles of this node's own meshes (not its children's)
+  /// in world space: level geometry, an elevator, a door.
+  std::unique_ptr<physic::StaticRigidBody> staticBody(bool heavy) const;
+
   SceneObject* parent() const { return parentNode; }
   const Children& children() const { return childNodes; }
   /// Appends `child` and makes this node its parent.
@@ -57,7 +62,8 @@ class SceneObject {
   void setName(std::string name) { nodeName = std::move(name); }
 
   /// The node's number in its model (pre-order from 0): the skinning index of the
-  /// bone that bears its name. -1 for an object not loaded from a model.
+  /// bone that bears its name and its place in the animation's pose. -1 for an
+  /// object not loaded from a model.
   std::int32_t nodeIndex() const { return nodeNumber; }
   void setNodeIndex(std::int32_t index) { nodeNumber = index; }
 
@@ -66,12 +72,11 @@ class SceneObject {
 
   const Materials& materials() const { return materialList; }
   void setMaterials(Materials materials);
-
-  BoneMatrices& boneMatrices() { return bones; }
-  const BoneMatrices& boneMatrices() const { return bones; }
-
-  const KeyframeTrack* keyframes() const { return track.get(); }
-  void setKeyframes(std::unique_ptr<KeyframeTrack> keyframes);
+  /// The material this node's `mesh` draws with: an entry of its model root's
+  /// materials, or null (a null entry, an index past them, or no model root).
+  const MaterialEntry* materialOf(const Mesh& mesh) const;
+  /// The node whose materials this node's meshes draw with.
+  void setModelRoot(const SceneObject* root) { modelRoot = root; }
 
   Animation* animation() const { return clip.get(); }
   void setAnimation(std::unique_ptr<Animation> animation);
@@ -99,8 +104,7 @@ class SceneObject {
   Materials materialList;
   SceneObject* parentNode = nullptr;
   std::int32_t nodeNumber = -1;
-  BoneMatrices bones;
-  std::unique_ptr<KeyframeTrack> track;
+  const SceneObject* modelRoot = nullptr;
   std::unique_ptr<Animation> clip;
   ShaderProgram* mainProgram;
   ShaderProgram* shadowPassProgram;

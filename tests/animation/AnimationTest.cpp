@@ -5,7 +5,7 @@
 #include <glm/gtc/type_ptr.hpp>
 
 #include "animation/Animation.h"
-#include "animation/KeyframeTrack.h"
+#include "render/ModelLoader.h"
 #include "render/ShaderProgram.h"
 #include "scene/MeshObject.h"
 #include "support/GlTest.h"
@@ -48,50 +48,45 @@ aiAnimation clip(std::vector<std::unique_ptr<aiNodeAnim>> channels) {
   return animation;
 }
 
-/// Root (placed) → Armature → Bone → Tip, numbered 0 to 3, with an animation on the root.
+NodeData node(const std::string& name, std::int32_t parent, const glm::mat4& local) {
+  NodeData data;
+  data.name = name;
+  data.parent = parent;
+  data.localMatrix = local;
+  return data;
+}
+
+const glm::mat4 placement = glm::translate(glm::mat4(1.0f), {0, 0, -5});
+
+/// Root (placed) → Armature → Bone → Tip, numbered 0 to 3, with a clip on Bone and Tip.
 class AnimationTest : public testing::Test {
  protected:
   AnimationTest() {
-    root.setName("Root");
-    root.setNodeIndex(0);
-    root.localMatrix = glm::translate(glm::mat4(1.0f), {0, 0, -5});
-    MeshObject& armature = addNode(root, "Armature", 1);
-    armature.localMatrix = glm::rotate(glm::mat4(1.0f), glm::radians(90.0f), {1, 0, 0});
-    MeshObject& bone = addNode(armature, "Bone", 2);
-    bone.boneMatrices().offsetMatrix = glm::translate(glm::mat4(1.0f), {0, -1, 0});
-    addNode(bone, "Tip", 3).localMatrix = glm::translate(glm::mat4(1.0f), {0, 2, 0});
-  }
-
-  static MeshObject& addNode(MeshObject& parent, const std::string& name, int index) {
-    auto node = std::make_unique<MeshObject>(nullptr, nullptr);
-    node->setName(name);
-    node->setNodeIndex(index);
-    return static_cast<MeshObject&>(parent.addChild(std::move(node)));
-  }
-
-  Animation& loaded() {
+    model.nodes.push_back(node("Root", -1, glm::mat4(1.0f)));
+    model.nodes.push_back(
+        node("Armature", 0, glm::rotate(glm::mat4(1.0f), glm::radians(90.0f), {1, 0, 0})));
+    model.nodes.push_back(node("Bone", 1, glm::mat4(1.0f)));
+    model.nodes[2].offsetMatrix = glm::translate(glm::mat4(1.0f), {0, -1, 0});
+    model.nodes.push_back(node("Tip", 2, glm::translate(glm::mat4(1.0f), {0, 2, 0})));
     std::vector<std::unique_ptr<aiNodeAnim>> channels;
     channels.push_back(channel("Bone", {1000, 2000, 3000}));
     channels.push_back(channel("Missing", {1000, 2000}));
     channels.push_back(channel("Tip", {0, 3000}));
-    const aiAnimation animation = clip(std::move(channels));
-    root.setAnimation(std::make_unique<Animation>(nullptr, nullptr, &root));
-    root.animation()->load(animation);
-    return *root.animation();
+    model.clip = ModelLoader::readClip(clip(std::move(channels)), model);
   }
 
   // Where the bone's matrix puts the origin of its offset space.
-  glm::vec3 boneOrigin() { return root.findNode("Bone")->boneMatrices().boneMatrix[3]; }
+  glm::vec3 boneOrigin(const Animation& animation) { return animation.boneMatrices()[2][3]; }
 
   // The bone at x along its track, under the root's placement and the armature's turn.
   static glm::vec3 expectedBoneOrigin(float x) {
-    const glm::mat4 above = glm::translate(glm::mat4(1.0f), {0, 0, -5}) *
-                            glm::rotate(glm::mat4(1.0f), glm::radians(90.0f), {1, 0, 0});
+    const glm::mat4 above =
+        placement * glm::rotate(glm::mat4(1.0f), glm::radians(90.0f), {1, 0, 0});
     return above * glm::translate(glm::mat4(1.0f), {x, 0, 0}) * glm::vec4(0, -1, 0, 1);
   }
 
   ManualClock clock;
-  MeshObject root{nullptr, nullptr};
+  ModelData model;
 };
 
 void expectNear(const glm::vec3& actual, const glm::vec3& expected) {
@@ -100,30 +95,39 @@ void expectNear(const glm::vec3& actual, const glm::vec3& expected) {
   EXPECT_NEAR(actual.z, expected.z, 1e-4);
 }
 
-TEST_F(AnimationTest, LoadGivesTracksToTheNamedNodesOnlyEachWithItsOwnKeyCount) {
-  const Animation& animation = loaded();
+TEST_F(AnimationTest, TheClipGivesTracksToTheNamedNodesOnlyEachWithItsOwnKeyCount) {
+  const Animation animation(model);
+  EXPECT_TRUE(animation.hasClip());
   EXPECT_EQ(animation.ticksPerSecond(), 1000.0);
   EXPECT_EQ(animation.duration(), 3000.0);
   EXPECT_EQ(animation.frameCount(), Animation::noSegment);
   EXPECT_FALSE(animation.playing);
-  ASSERT_NE(root.findNode("Bone")->keyframes(), nullptr);
-  EXPECT_EQ(root.findNode("Bone")->keyframes()->keyCount(), 3u);
-  EXPECT_EQ(root.findNode("Tip")->keyframes()->keyCount(), 2u);
-  EXPECT_EQ(root.keyframes(), nullptr);
-  EXPECT_EQ(root.findNode("Armature")->keyframes(), nullptr);
+  ASSERT_NE(animation.track(2), nullptr);
+  EXPECT_EQ(animation.track(2)->keyCount(), 3u);
+  EXPECT_EQ(animation.track(3)->keyCount(), 2u);
+  EXPECT_EQ(animation.track(0), nullptr);
+  EXPECT_EQ(animation.track(1), nullptr);
+  EXPECT_EQ(animation.skinningNodes(), (std::vector<std::int32_t>{2, 3}));
 }
 
-TEST_F(AnimationTest, AChannelWithUnequalKeyCountsEndsTheGame) {
-  std::vector<std::unique_ptr<aiNodeAnim>> channels;
-  channels.push_back(channel("Bone", {1000, 2000, 3000}, 2));
-  const aiAnimation animation = clip(std::move(channels));
-  Animation unequal(nullptr, nullptr, &root);
-  EXPECT_EXIT(unequal.load(animation), testing::ExitedWithCode(255),
+TEST_F(AnimationTest, ClipsThatCannotBePlayedAreRefusedAtLoad) {
+  std::vector<std::unique_ptr<aiNodeAnim>> unequal;
+  unequal.push_back(channel("Bone", {1000, 2000, 3000}, 2));
+  EXPECT_EXIT(ModelLoader::readClip(clip(std::move(unequal)), model), testing::ExitedWithCode(255),
               exactMessage("animations keyframe number is not synchron"));
+  std::vector<std::unique_ptr<aiNodeAnim>> backwards;
+  backwards.push_back(channel("Tip", {100, 50}));
+  EXPECT_EXIT(
+      ModelLoader::readClip(clip(std::move(backwards)), model), testing::ExitedWithCode(255),
+      exactMessage("model could not be loaded: the keys of \"Tip\" do not increase in time"));
+  std::vector<std::unique_ptr<aiNodeAnim>> repeated;
+  repeated.push_back(channel("Bone", {0, 1000, 1000}));
+  EXPECT_EXIT(ModelLoader::readClip(clip(std::move(repeated)), model), testing::ExitedWithCode(255),
+              "do not increase in time");
 }
 
 TEST_F(AnimationTest, PlaysASegmentOnTheGameClockAndHoldsItsEndPose) {
-  Animation& animation = loaded();
+  Animation animation(model);
   clock.seconds = 7.0;
   animation.play(10, 20, 30);  // ticks 1000 to 2000 of 3000
   EXPECT_TRUE(animation.playing);
@@ -132,74 +136,75 @@ TEST_F(AnimationTest, PlaysASegmentOnTheGameClockAndHoldsItsEndPose) {
   EXPECT_EQ(animation.endFrame(), 20u);
 
   clock.advance(0.5);
-  animation.advance();
+  animation.advance(placement);
   EXPECT_TRUE(animation.playing);
-  expectNear(boneOrigin(), expectedBoneOrigin(5.0f));
+  expectNear(boneOrigin(animation), expectedBoneOrigin(5.0f));
 
   clock.advance(2.0);
-  animation.advance();
+  animation.advance(placement);
   EXPECT_FALSE(animation.playing) << "the segment stops at its end frame";
-  expectNear(boneOrigin(), expectedBoneOrigin(10.0f));
+  expectNear(boneOrigin(animation), expectedBoneOrigin(10.0f));
 }
 
 TEST_F(AnimationTest, SegmentEdgesAndTheMissingSegment) {
-  Animation& animation = loaded();
-  animation.advance();
-  expectNear(boneOrigin(), glm::vec3(0));  // without a segment nothing is evaluated
+  Animation animation(model);
+  animation.advance(placement);
+  expectNear(boneOrigin(animation), glm::vec3(0));  // without a segment nothing is evaluated
 
   animation.play(15, 15, 30);
-  animation.advance();
+  animation.advance(placement);
   EXPECT_FALSE(animation.playing) << "an empty segment ends at its first step";
-  expectNear(boneOrigin(), expectedBoneOrigin(5.0f));
+  expectNear(boneOrigin(animation), expectedBoneOrigin(5.0f));
 
   animation.play(30, 30, 30);  // the clip's duration, the last key's time exactly
-  animation.advance();
-  expectNear(boneOrigin(), expectedBoneOrigin(20.0f));
+  animation.advance(placement);
+  expectNear(boneOrigin(animation), expectedBoneOrigin(20.0f));
 
   animation.play(0, 30, 30);  // before the first key at 1000 the first pose holds
-  animation.advance();
+  animation.advance(placement);
   EXPECT_TRUE(animation.playing);
-  expectNear(boneOrigin(), expectedBoneOrigin(0.0f));
+  expectNear(boneOrigin(animation), expectedBoneOrigin(0.0f));
 }
 
 TEST_F(AnimationTest, PosesTheWholeTreeIncludingTheSkeletonBelowMarkers) {
-  Animation& animation = loaded();
-  animation.evaluate(3000.0);
+  Animation animation(model);
+  animation.evaluate(3000.0, placement);
   // Tip's own track (x = 10 at its last key) replaces its local matrix, under the bone.
-  const glm::vec3 tip = root.findNode("Tip")->boneMatrices().boneMatrix[3];
+  const glm::vec3 tip = animation.boneMatrices()[3][3];
   expectNear(tip, expectedBoneOrigin(30.0f) + glm::vec3(0, 0, 1));
-  EXPECT_EQ(root.boneMatrices().boneMatrix, root.localMatrix) << "the root's own placement";
+  EXPECT_EQ(animation.boneMatrices()[0], placement) << "the root's own placement";
 }
 
-TEST_F(AnimationTest, MeshObjectUpdateAdvancesOnlyAPlayingAnimation) {
-  Animation& animation = loaded();
+TEST_F(AnimationTest, MeshObjectUpdateAdvancesOnlyAPlayingAnimationUnderItsPlacement) {
+  MeshObject root(nullptr, nullptr);
+  root.buildModel(model);
+  root.localMatrix = placement;
+  Animation& animation = *root.animation();
   animation.play(10, 20, 30);
   clock.advance(0.5);
   root.updateWithoutCamera(0.016, glm::mat4(1.0f));
-  expectNear(boneOrigin(), expectedBoneOrigin(5.0f));
+  expectNear(boneOrigin(animation), expectedBoneOrigin(5.0f));
   animation.playing = false;
   clock.advance(0.25);
   root.updateWithoutCamera(0.016, glm::mat4(1.0f));
-  expectNear(boneOrigin(), expectedBoneOrigin(5.0f));  // a stopped segment keeps its pose
+  expectNear(boneOrigin(animation), expectedBoneOrigin(5.0f));  // a stopped segment keeps its pose
 }
 
 using BoneUploadTest = GlTest;
 
 TEST_F(BoneUploadTest, LoadsEachSkinningNodeIntoItsSlotAndEntryZeroStartsAsIdentity) {
   ShaderProgram program("Shader/enemy_shader.vert", "Shader/enemy_shader.frag");
+  ModelData model;
+  model.nodes.push_back(node("Root", -1, glm::mat4(1.0f)));
+  model.nodes.push_back(node("A", 0, glm::mat4(1.0f)));
+  model.nodes.push_back(node("B", 1, glm::mat4(1.0f)));
+  model.nodes.push_back(node("Bone", 2, glm::translate(glm::mat4(1.0f), {1, 2, 3})));
+  model.nodes[3].namedByBone = true;
+  model.clip = ClipData{1000.0, 0.0, {}};
   MeshObject root(&program, nullptr);
-  root.setNodeIndex(0);
-  auto bone = std::make_unique<MeshObject>(&program, nullptr);
-  bone->setName("Bone");
-  bone->setNodeIndex(3);
-  bone->boneMatrices().namedByBone = true;
-  bone->boneMatrices().boneMatrix = glm::translate(glm::mat4(1.0f), {1, 2, 3});
-  root.addChild(std::move(bone));
-  aiAnimation empty;
-  empty.mTicksPerSecond = 1000.0;
-  Animation animation(&program, nullptr, &root);
-  animation.load(empty);
-  animation.uploadBoneMatrices(program.programId());
+  root.buildModel(model);
+  root.animation()->evaluate(0.0, glm::mat4(1.0f));
+  root.draw();
 
   glm::mat4 slot0(0.0f);
   glm::mat4 slot3(0.0f);

@@ -1,5 +1,6 @@
 #include <AL/al.h>
 
+#include <csignal>
 #include <cstdlib>
 
 #include "SoundTest.h"
@@ -41,6 +42,28 @@ TEST_F(SoundSystemTest, ListenerVelocityIsTheDistanceMovedInTheFrame) {
   alGetListenerfv(AL_ORIENTATION, orientation);
   EXPECT_EQ(glm::vec3(orientation[0], orientation[1], orientation[2]), forward);
   EXPECT_EQ(glm::vec3(orientation[3], orientation[4], orientation[5]), up);
+}
+
+// An owner that declares its sound system after its clips destroys it first.
+TEST_F(SoundSystemTest, OutlivingClipsEndTheProgramAtOnceNamingThem) {
+  const std::string jump = files.writeTone("jump.wav", 0.2);
+  const std::string swing = files.writeTone("swing.wav", 0.2);
+  const auto wrongOrder = [&] {
+    struct Owner {
+      std::unique_ptr<SoundClip> jumpSound;
+      std::unique_ptr<SoundClip> swingSound;
+      std::unique_ptr<SoundSystem> system;
+    } owner{nullptr, nullptr, std::make_unique<SoundSystem>(SoundSystem::Output::Discarded)};
+    owner.jumpSound = std::make_unique<SoundClip>(owner.system.get(), jump);
+    owner.swingSound = std::make_unique<SoundClip>(owner.system.get(), swing);
+    owner.jumpSound->play();
+    owner.jumpSound.reset();  // one clip went in time: only the other is named
+  };
+  EXPECT_EXIT(wrongOrder(), testing::KilledBySignal(SIGABRT),
+              "^sound system destroyed before its clips: " + swing + "\n$");
+  // In the right order nothing is left and the program goes on.
+  SoundClip clip(sounds.get(), jump);
+  clip.play();
 }
 
 TEST_F(SoundSystemTest, DiscardedOutputMixesTheTimeSinceTheLastUpdate) {

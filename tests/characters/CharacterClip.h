@@ -7,13 +7,16 @@
 #include <string>
 #include <vector>
 
+#include "animation/Animation.h"
+#include "render/ModelData.h"
+
 namespace Vexa::test {
 
-/// One animated character file read the way the game reads it (same importer flags and
-/// weight limit), with its clip evaluated the way the game evaluates it: segment times
-/// from frame numbers, linear keys, rotations interpolated on the short arc, no scale.
-/// Poses are in the model's own axes (the imported root's up-axis turn is left out,
-/// since the game replaces the root's matrix with its own placement).
+/// One animated character file read through the game's own import, with its clip
+/// evaluated by the game's own animation: segment times from frame numbers, keys
+/// interpolated as the game does. Poses are in the model's own axes (the imported
+/// root's up-axis turn is left out, since the game replaces the root's matrix with
+/// its own placement). The raw Assimp scene stays at hand for checks of the file itself.
 class CharacterClip {
  public:
   CharacterClip(const std::string& path, unsigned frameCount);
@@ -35,20 +38,21 @@ class CharacterClip {
 
   /// Names of the nodes the clip animates.
   std::vector<std::string> animatedNodes() const;
-  /// Depth-first pre-order numbers of the named node, as the game numbers nodes for skinning.
+  /// The game's number of the named node (pre-order), the skinning index of its bone.
   int nodeIndex(const std::string& name) const;
   int nodeCount() const;
 
-  /// Every bind-pose vertex that the bone moves, weight included.
+  /// Every bind-pose vertex that the bone moves.
   std::vector<glm::vec3> verticesOf(const std::string& bone) const;
 
  private:
-  glm::mat4 localMatrix(const aiNode& node, double ticks) const;
-  const aiNodeAnim* channelOf(const aiNode& node) const;
-  const aiBone* bone(const std::string& name) const;
+  std::size_t node(const std::string& name) const;
+  const Animation& posedAt(double ticks) const;
 
   Assimp::Importer importer;
   const aiScene* scene_ = nullptr;
+  ModelData model;
+  mutable Animation pose;
   unsigned frameCount_;
 };
 

@@ -71,7 +71,8 @@ TEST_F(MaterialTest, MeshesSetTheirMaterialAndANullEntryKeepsWhatTheProgramHeld)
   const GLuint id = program.programId();
   scene::MeshObject model(&program, nullptr);
   model.loadModel("model.dae");
-  const Mesh& mesh = *model.findNode("Body")->meshes().at(0);
+  const scene::MeshObject& body = *model.findNode("Body");
+  const Mesh& mesh = *body.meshes().at(0);
   auto uniformInt = [id](const char* name) {
     GLint value = -1;
     glGetUniformiv(id, glGetUniformLocation(id, name), &value);
@@ -83,7 +84,7 @@ TEST_F(MaterialTest, MeshesSetTheirMaterialAndANullEntryKeepsWhatTheProgramHeld)
     return value;
   };
 
-  mesh.draw();
+  mesh.draw(program, body.materialOf(mesh));
   EXPECT_EQ(material(), glm::vec3(0, 0.5f, 0));
   EXPECT_EQ(uniformInt("useTexture"), 0);
 
@@ -93,7 +94,7 @@ TEST_F(MaterialTest, MeshesSetTheirMaterialAndANullEntryKeepsWhatTheProgramHeld)
   model.setMaterials(std::move(textured));
   glActiveTexture(GL_TEXTURE0);
   glBindTexture(GL_TEXTURE_2D, 0);
-  mesh.draw();
+  mesh.draw(program, body.materialOf(mesh));
   EXPECT_EQ(uniformInt("useTexture"), 1);
   EXPECT_EQ(uniformInt("colorTexture"), 0);
   GLint bound = 0;
@@ -103,7 +104,7 @@ TEST_F(MaterialTest, MeshesSetTheirMaterialAndANullEntryKeepsWhatTheProgramHeld)
   scene::SceneObject::Materials none;
   none.push_back(nullptr);
   model.setMaterials(std::move(none));
-  mesh.draw();
+  mesh.draw(program, body.materialOf(mesh));
   EXPECT_EQ(uniformInt("useTexture"), 1) << "a null entry sets nothing";
   GLint current = -1;
   glGetIntegerv(GL_CURRENT_PROGRAM, &current);

@@ -163,7 +163,7 @@ TEST_F(ModelLoaderTest, GivesTheRootOneMaterialPerFileMaterialByIndex) {
 TEST_F(ModelLoaderTest, AFileAssimpCannotReadEndsTheGame) {
   scratch.write("broken.dae", "<COLLADA><library_geometries><geometry");
   Assimp::Importer importer;
-  importer.ReadFile("broken.dae", ModelLoader::importFlags());
+  ModelLoader::read(importer, "broken.dae");
   const std::string error = importer.GetErrorString();
   ASSERT_FALSE(error.empty());
   MeshObject model(program.get(), nullptr);

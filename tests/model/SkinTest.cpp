@@ -4,11 +4,11 @@
 #include "OffscreenTarget.h"
 #include "ViewLighting.h"
 #include "animation/Animation.h"
-#include "animation/KeyframeTrack.h"
 #include "model/Collada.h"
 #include "model/ScratchFolder.h"
 #include "model/VertexArrayProbe.h"
 #include "render/Mesh.h"
+#include "render/ModelLoader.h"
 #include "render/ShaderProgram.h"
 #include "scene/MeshObject.h"
 #include "support/GlTest.h"
@@ -40,10 +40,11 @@ std::string skinnedScene(const std::string& geometryNode) {
                    dae::node("Bone", dae::node("Tip", "", tipBind, true), boneBind, true));
 }
 
-// A clip that holds the bind pose: before its first key the first key's pose holds.
-std::string bindPoseClip() {
+// A clip that holds the pose with the tip at `tipPose`: before its first key the
+// first key's pose holds.
+std::string clipHolding(const glm::mat4& tipPose = tipBind) {
   return dae::animation({"Bone", {0.5f, 1.0f}, {boneBind, boneBind}}) +
-         dae::animation({"Tip", {0.5f, 1.0f}, {tipBind, tipBind}});
+         dae::animation({"Tip", {0.5f, 1.0f}, {tipPose, tipPose}});
 }
 
 class SkinTest : public GlTest {
@@ -56,11 +57,12 @@ class SkinTest : public GlTest {
     return model;
   }
 
-  std::unique_ptr<MeshObject> skinnedModel(ShaderProgram* program) {
+  std::unique_ptr<MeshObject> skinnedModel(ShaderProgram* program,
+                                           const std::string& clip = clipHolding()) {
     return load("skinned.dae",
                 dae::document(dae::geometry(dae::square("Square")) +
                                   dae::colourMaterial("Red", {0.8f, 0.1f, 0.1f}) +
-                                  dae::controller(squareSkin()) + bindPoseClip(),
+                                  dae::controller(squareSkin()) + clip,
                               skinnedScene(dae::skinInstance("Skin", "Red", "Bone"))),
                 program);
   }
@@ -88,17 +90,17 @@ TEST_F(SkinTest, WritesBoneRecordsWithNodeNumbersAndOffsetsIntoTheNamedNodes) {
                              dae::colourMaterial("Red", {1, 0, 0}) + dae::controller(skin),
                          skinnedScene(dae::skinInstance("Skin", "Red", "Bone"))),
            &program);
-  const MeshObject* bone = model->findNode("Bone");
-  const MeshObject* tip = model->findNode("Tip");
-  EXPECT_EQ(bone->nodeIndex(), 3);
-  EXPECT_EQ(tip->nodeIndex(), 4);
-  EXPECT_TRUE(bone->boneMatrices().namedByBone);
-  EXPECT_FALSE(model->findNode("Armature")->boneMatrices().namedByBone);
+  EXPECT_EQ(model->findNode("Bone")->nodeIndex(), 3);
+  EXPECT_EQ(model->findNode("Tip")->nodeIndex(), 4);
+  const ModelData data = ModelLoader::load("ghost.dae");
+  const NodeData& bone = data.nodes.at(3);
+  const NodeData& tip = data.nodes.at(4);
+  EXPECT_TRUE(bone.namedByBone);
+  EXPECT_FALSE(data.nodes.at(static_cast<std::size_t>(data.findNode("Armature"))).namedByBone);
   for (int c = 0; c < 4; ++c) {
     for (int r = 0; r < 4; ++r) {
-      EXPECT_NEAR(bone->boneMatrices().offsetMatrix[c][r], glm::inverse(boneBind)[c][r], 1e-6);
-      EXPECT_NEAR(tip->boneMatrices().offsetMatrix[c][r], glm::inverse(boneBind * tipBind)[c][r],
-                  1e-6);
+      EXPECT_NEAR(bone.offsetMatrix[c][r], glm::inverse(boneBind)[c][r], 1e-6);
+      EXPECT_NEAR(tip.offsetMatrix[c][r], glm::inverse(boneBind * tipBind)[c][r], 1e-6);
     }
   }
 
@@ -152,7 +154,8 @@ std::vector<unsigned char> renderPlaced(MeshObject& model, const ShaderProgram& 
   // Placed the way enemies are placed: the root's local matrix, which the bone matrices hold.
   model.localMatrix = glm::rotate(glm::translate(glm::mat4(1.0f), {0.3f, -0.2f, -1.0f}),
                                   glm::radians(30.0f), glm::vec3(0, 1, 0));
-  if (model.animation()) model.animation()->evaluate(0.0);
+  if (model.animation() && model.animation()->hasClip())
+    model.animation()->evaluate(0.0, model.localMatrix);
   model.updateWithoutCamera(0.0, glm::mat4(1.0f));
   viewer::OffscreenTarget target(128, 128);
   target.begin(0.0f);
@@ -179,7 +182,8 @@ TEST_F(SkinTest, ASkinnedModelAtItsBindPoseRendersLikeTheSameMeshUnskinned) {
     ASSERT_NE(skinned->animation(), nullptr);
     // COLLADA clips count milliseconds; this one's first key lies at 500, not at 0.
     EXPECT_EQ(skinned->animation()->ticksPerSecond(), 1000.0);
-    EXPECT_NEAR(skinned->findNode("Bone")->keyframes()->key(0).time, 500.0, 1e-3);
+    const Animation& animation = *skinned->animation();
+    EXPECT_NEAR(animation.track(skinned->findNode("Bone")->nodeIndex())->key(0).time, 500.0, 1e-3);
     const auto skinnedPixels = renderPlaced(*skinned, program);
     const auto plainPixels = renderPlaced(*plain, program);
     EXPECT_GT(litPixels(plainPixels), 1000u) << vertex;
@@ -189,13 +193,41 @@ TEST_F(SkinTest, ASkinnedModelAtItsBindPoseRendersLikeTheSameMeshUnskinned) {
 
 TEST_F(SkinTest, APosedBoneMovesItsVertices) {
   ShaderProgram program("Shader/enemy_shader.vert", "Shader/enemy_shader.frag");
-  const auto model = skinnedModel(&program);
-  const auto bindPixels = renderPlaced(*model, program);
+  const auto bindPixels = renderPlaced(*skinnedModel(&program), program);
   // Turn the tip a quarter: the square's top edge, half on the tip, bends away.
-  auto& tip = *model->findNode("Tip");
-  tip.setKeyframes(std::make_unique<KeyframeTrack>(std::vector<KeyframeTrack::Key>{
-      {0.0, {0, 1, 0}, glm::angleAxis(glm::radians(90.0f), glm::vec3(1, 0, 0)), {1, 1, 1}}}));
-  EXPECT_NE(renderPlaced(*model, program), bindPixels);
+  const glm::mat4 turned = tipBind * glm::rotate(glm::mat4(1.0f), glm::radians(90.0f), {1, 0, 0});
+  EXPECT_NE(renderPlaced(*skinnedModel(&program, clipHolding(turned)), program), bindPixels);
+}
+
+// Without a clip nothing would ever pose the skin, and every vertex would collapse.
+TEST_F(SkinTest, ASkinnedModelWithoutAClipDrawsInItsBindPoseWhereItIsPlaced) {
+  ShaderProgram program("Shader/enemy_shader.vert", "Shader/enemy_shader.frag");
+  const auto clipless = skinnedModel(&program, "");
+  ASSERT_NE(clipless->animation(), nullptr);
+  EXPECT_FALSE(clipless->animation()->hasClip());
+  const auto plainPixels = renderPlaced(*plainModel(&program), program);
+  EXPECT_GT(litPixels(plainPixels), 1000u);
+  EXPECT_EQ(renderPlaced(*clipless, program), plainPixels);
+}
+
+// The skinning shaders hold 32 matrices: a bone past them would draw nothing.
+TEST_F(SkinTest, ABoneNumberedPastTheShadersSlotsIsRefusedAtLoad) {
+  std::string fillers;
+  for (int n = 0; n < 30; ++n) fillers += dae::node("Filler" + std::to_string(n));
+  const std::string libraries = dae::geometry(dae::square("Square")) +
+                                dae::colourMaterial("Red", {1, 0, 0}) +
+                                dae::controller(squareSkin());
+  scratch.write(
+      "crowded.dae",
+      dae::document(libraries, fillers + skinnedScene(dae::skinInstance("Skin", "Red", "Bone"))));
+  EXPECT_EXIT(ModelLoader::load("crowded.dae"), testing::ExitedWithCode(255),
+              exactMessage("model could not be loaded: bone \"Bone\" is node 33, past the 32 "
+                           "the skinning shaders hold"));
+  // Without a skin any number of nodes is fine: the level files have many.
+  scratch.write(
+      "plain.dae",
+      dae::document(libraries, fillers + skinnedScene(dae::meshInstance("Square", "Red"))));
+  EXPECT_EQ(ModelLoader::load("plain.dae").nodes.size(), 35u);
 }
 
 }  // namespace

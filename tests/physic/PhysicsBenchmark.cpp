@@ -56,7 +56,7 @@ double raysPerSecond(PhysicsWorld& world) {
 int main() {
   PhysicsWorld world;
   world.addStaticBody(
-      std::make_unique<Vexa::physic::StaticRigidBody>(PhysicsScenery::terrain(128, 256.0f)), true);
+      std::make_unique<Vexa::physic::StaticRigidBody>(PhysicsScenery::terrain(128, 256.0f), true));
   addEnemies(world);
   const double steps = stepsPerSecond(world);
   std::printf("%d awake enemies on 32768 triangles: %.0f steps per second (%.3f ms per step)\n",

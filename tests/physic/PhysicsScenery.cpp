@@ -14,8 +14,8 @@ physic::StaticRigidBody& addTriangles(PhysicsWorld& world, const glm::mat4& tran
                                       const std::vector<std::uint32_t>& indices, bool heavy) {
   auto triangles = std::make_unique<btTriangleMesh>();
   physic::StaticRigidBody::collectTriangles(transform, positions, indices, *triangles);
-  return world.addStaticBody(std::make_unique<physic::StaticRigidBody>(std::move(triangles)),
-                             heavy);
+  return world.addStaticBody(
+      std::make_unique<physic::StaticRigidBody>(std::move(triangles), heavy));
 }
 
 glm::vec3 onCircle(const glm::vec3& centre, float degrees, float radius) {

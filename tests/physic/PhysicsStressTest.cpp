@@ -13,7 +13,7 @@ namespace {
 TEST(PhysicsStressTest, TwoHundredEnemiesStayOnTheLevelForAMinute) {
   PhysicsWorld world;
   world.groundBody = &world.addStaticBody(
-      std::make_unique<physic::StaticRigidBody>(PhysicsScenery::terrain(128, 256.0f)), true);
+      std::make_unique<physic::StaticRigidBody>(PhysicsScenery::terrain(128, 256.0f), true));
   for (int i = 0; i < 200; ++i) {
     const float x = static_cast<float>(i % 20) * 10.0f - 95.0f;
     const float z = static_cast<float>(i / 20) * 10.0f - 45.0f;

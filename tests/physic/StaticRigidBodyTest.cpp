@@ -27,11 +27,11 @@ const btCollisionObject* firstHitBelow(PhysicsWorld& world, float x, float z, fl
 class StaticRigidBodyTest : public GlTest {
  protected:
   // A unit square in the node's xz plane, as a model file gives it.
-  static std::unique_ptr<Mesh> square(const scene::SceneObject& root) {
+  static std::unique_ptr<Mesh> square() {
     MeshData data;
     data.positions = {{-1, 0, -1}, {1, 0, -1}, {1, 0, 1}, {-1, 0, 1}};
     data.indices = {0, 2, 1, 0, 3, 2};
-    return std::make_unique<Mesh>(std::move(data), nullptr, nullptr, &root);
+    return std::make_unique<Mesh>(std::move(data));
   }
 
   PhysicsWorld world;
@@ -45,13 +45,13 @@ TEST_F(StaticRigidBodyTest, CollectsTheNodesOwnMeshesInWorldSpace) {
   auto& node =
       static_cast<MeshObject&>(root.addChild(std::make_unique<MeshObject>(nullptr, nullptr)));
   node.localMatrix = glm::translate(glm::mat4(1.0f), {10, 0, 0});
-  node.addMesh(square(root));
-  node.addMesh(square(root));
+  node.addMesh(square());
+  node.addMesh(square());
   auto& child = node.addChild(std::make_unique<MeshObject>(nullptr, nullptr));
   child.localMatrix = glm::translate(glm::mat4(1.0f), {0, 0, 10});
-  child.addMesh(square(root));
+  child.addMesh(square());
 
-  const auto& body = world.addStaticBody(std::make_unique<physic::StaticRigidBody>(node), true);
+  const auto& body = world.addStaticBody(node.staticBody(true));
   float hitY = 0.0f;
   EXPECT_EQ(firstHitBelow(world, 20.0f, 0.0f, &hitY), &body.rigidBody());
   EXPECT_FLOAT_EQ(hitY, 5.0f);
@@ -62,8 +62,8 @@ TEST_F(StaticRigidBodyTest, CollectsTheNodesOwnMeshesInWorldSpace) {
 TEST_F(StaticRigidBodyTest, ARootNodeUsesItsLocalMatrix) {
   MeshObject root(nullptr, nullptr);
   root.localMatrix = glm::translate(glm::mat4(1.0f), {0, -3, 0});
-  root.addMesh(square(root));
-  const auto& body = world.addStaticBody(std::make_unique<physic::StaticRigidBody>(root), false);
+  root.addMesh(square());
+  const auto& body = world.addStaticBody(root.staticBody(false));
   float hitY = 0.0f;
   EXPECT_EQ(firstHitBelow(world, 0.5f, 0.5f, &hitY), &body.rigidBody());
   EXPECT_FLOAT_EQ(hitY, -3.0f);
@@ -76,8 +76,7 @@ TEST_F(StaticRigidBodyTest, LevelGeometryFromItsFileCarriesAnEnemy) {
   level.loadModel("Resources/Models/level1.dae");
   MeshObject* geometry = level.findNode("Level");
   ASSERT_NE(geometry, nullptr);
-  world.groundBody =
-      &world.addStaticBody(std::make_unique<physic::StaticRigidBody>(*geometry), true);
+  world.groundBody = &world.addStaticBody(geometry->staticBody(true));
 
   glm::vec3 floor(0.0f);
   float broadest = 0.0f;

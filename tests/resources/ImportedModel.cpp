@@ -19,8 +19,7 @@ glm::mat4 toGlm(const aiMatrix4x4& m) {
 
 ImportedModel::ImportedModel(const std::string& path, const glm::mat4& rootPlacement)
     : placement(rootPlacement) {
-  importer.SetPropertyInteger("PP_LBW_MAX_WEIGHTS", 4);
-  scene = importer.ReadFile(path, ModelLoader::importFlags());
+  scene = ModelLoader::read(importer, path);
   EXPECT_NE(scene, nullptr) << path << ": " << importer.GetErrorString();
 }
 

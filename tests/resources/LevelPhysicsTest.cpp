@@ -31,12 +31,12 @@ constexpr std::time_t firstSecond = 1700000000;
 constexpr int headingDraws = 6;
 constexpr float walkPerStep = 0.3f;  // what the controls send: 18 units per second
 
-std::unique_ptr<StaticRigidBody> bodyOf(const TriangleSet& set) {
+std::unique_ptr<StaticRigidBody> bodyOf(const TriangleSet& set, bool heavy) {
   auto triangles = std::make_unique<btTriangleMesh>();
   auto bullet = [](const glm::vec3& p) { return btVector3(p.x, p.y, p.z); };
   for (const auto& t : set.all())
     triangles->addTriangle(bullet(t[0].position), bullet(t[1].position), bullet(t[2].position));
-  return std::make_unique<StaticRigidBody>(std::move(triangles));
+  return std::make_unique<StaticRigidBody>(std::move(triangles), heavy);
 }
 
 class LevelWorld {
@@ -45,7 +45,7 @@ class LevelWorld {
       : model("Resources/Models/level" + std::to_string(number) + ".dae",
               ImportedModel::levelScale()),
         solid(model.meshes(*model.node("Level"))),
-        levelBody(world.addStaticBody(bodyOf(solid), true)) {}
+        levelBody(world.addStaticBody(bodyOf(solid, true))) {}
 
   /// Asks the navigator for targets from an enemy standing over point on
   /// platform (whose surface is ground), under several calendar seconds. Near an
@@ -170,7 +170,7 @@ INSTANTIATE_TEST_SUITE_P(Levels, SpawnedEnemies, testing::Values(1, 2, 3));
 TEST(ElevatorWave, WalksTheLoweredElevator) {
   LevelWorld level(1);
   const TriangleSet modelled = level.model.meshes(*level.model.node("Elevator"));
-  StaticRigidBody& elevator = level.world.addStaticBody(bodyOf(modelled), false);
+  StaticRigidBody& elevator = level.world.addStaticBody(bodyOf(modelled, false));
   const glm::vec3 lowering(0.0f, -10.0f, 0.0f);
   level.world.moveStaticBody(elevator, lowering);
   const TriangleSet lowered = modelled.translated(lowering);

@@ -28,7 +28,7 @@ viewer::ContactSheet render(const viewer::ViewerOptions& options, viewer::ModelR
     viewer::renderSegmentRow(renderer, model, *options.segment, options.samples, strip, 0);
     return strip;
   }
-  if (model.animation()) model.animation()->evaluate(options.time.value_or(0.0));
+  if (model.animation()) model.animation()->evaluate(options.time.value_or(0.0), model.localMatrix);
   viewer::ContactSheet single(1, 1, options.width, options.height);
   single.place(0, 0, renderer.render(model));
   return single;
