@@ -74,7 +74,8 @@ bool TextureImage::upload() {
 }
 
 // A refused upload (too large for the driver, out of memory) leaves level 0
-// empty; asking the texture keeps the frame loop's error report to itself.
+// empty. Asking the texture rather than glGetError leaves errors raised
+// elsewhere to the frame loop's report.
 bool TextureImage::uploadTook() const {
   GLint width = 0;
   GLint height = 0;
