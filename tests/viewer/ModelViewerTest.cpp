@@ -103,6 +103,10 @@ TEST_F(ModelViewerTest, RefusesAStripTooLargeForOneImage) {
 class TestModelTest : public ModelViewerTest, public testing::WithParamInterface<std::string> {};
 
 TEST_P(TestModelTest, ShowsTheModelOrEndsWithTheGamesMessage) {
+  if (!fs::exists(testModels / GetParam())) {
+    GTEST_SKIP() << "no " << testModels.string()
+                 << ": the package assimp-testmodels is not installed";
+  }
   const ViewerRun run =
       view("'" + (testModels / GetParam()).string() + "' picture.png --size 96x96");
   ASSERT_TRUE(WIFEXITED(run.status)) << "ended by signal: " << run.output;
@@ -116,16 +120,18 @@ TEST_P(TestModelTest, ShowsTheModelOrEndsWithTheGamesMessage) {
   }
 }
 
+/// Without the package, one case stands in for the models and reports the skip.
 std::vector<std::string> colladaTestModels() {
+  const std::vector<std::string> missing = {"not_installed"};
+  if (!fs::is_directory(testModels)) return missing;
   std::vector<std::string> names;
-  if (!fs::is_directory(testModels)) return names;
   for (const auto& entry : fs::directory_iterator(testModels)) {
     std::string extension = entry.path().extension().string();
     for (char& c : extension) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
     if (extension == ".dae" || extension == ".zae") names.push_back(entry.path().filename());
   }
   std::sort(names.begin(), names.end());
-  return names;
+  return names.empty() ? missing : names;
 }
 
 std::string testName(const testing::TestParamInfo<std::string>& info) {
@@ -136,7 +142,6 @@ std::string testName(const testing::TestParamInfo<std::string>& info) {
 
 INSTANTIATE_TEST_SUITE_P(AssimpTestModels, TestModelTest, testing::ValuesIn(colladaTestModels()),
                          testName);
-GTEST_ALLOW_UNINSTANTIATED_PARAMETERIZED_TEST(TestModelTest);
 
 }  // namespace
 }  // namespace Vexa::test
