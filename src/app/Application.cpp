@@ -8,11 +8,11 @@
 #include "physic/PhysicsWorld.h"
 #include "platform/Clock.h"
 #include "platform/GlfwInput.h"
-#include "render/ShadowBuffers.h"
 
 namespace Vexa {
 
-Application::Application(WindowMode mode, LevelFactory levels, std::unique_ptr<Input> input)
+Application::Application(WindowMode mode, LevelFactory levels, std::unique_ptr<Input> input,
+                         GLsizei shadowMapSize)
     : gameWindow(std::make_unique<Window>(mode)),
       gameInput(input ? std::move(input) : std::make_unique<GlfwInput>(gameWindow->handle())),
       levelFactory(std::move(levels)) {
@@ -21,8 +21,9 @@ Application::Application(WindowMode mode, LevelFactory levels, std::unique_ptr<I
   switchLevel();
   // The blur's screen quad is prepared with the first level's blur programs;
   // every later level's programs share the vertex shader and its locations.
-  shadowBuffers = std::make_unique<ShadowBuffers>(currentLevel->shaderPrograms().blurHorizontal,
-                                                  currentLevel->shaderPrograms().blurVertical);
+  shadowBuffers =
+      std::make_unique<ShadowBuffers>(currentLevel->shaderPrograms().blurHorizontal,
+                                      currentLevel->shaderPrograms().blurVertical, shadowMapSize);
 }
 
 // The shadow targets go first, then the level, which takes its bodies out of the
@@ -39,7 +40,8 @@ void Application::setFixedGlState() {
   gameWindow->captureCursor();
   glEnable(GL_BLEND);
   glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
-  glViewport(0, 0, gameWindow->width(), gameWindow->height());
+  const auto [width, height] = gameWindow->framebufferSize();
+  glViewport(0, 0, width, height);
 }
 
 void Application::run() {
@@ -79,7 +81,8 @@ void Application::renderShadowMap() {
 
 void Application::renderMainPass() {
   glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
-  glViewport(0, 0, gameWindow->width(), gameWindow->height());
+  const auto [width, height] = gameWindow->framebufferSize();
+  glViewport(0, 0, width, height);
   const GLuint levelProgram = currentLevel->shaderPrograms().level.programId();
   glUseProgram(levelProgram);
   const GLint shadowMap = glGetUniformLocation(levelProgram, "shadow_map");

@@ -6,12 +6,12 @@
 #include "app/Controls.h"
 #include "app/Window.h"
 #include "platform/Input.h"
+#include "render/ShadowBuffers.h"
 #include "scene/Level.h"
 
 namespace Vexa {
 
 class PhysicsWorld;
-class ShadowBuffers;
 
 /// The spine of the game: the window, the current level with its physics world,
 /// the shadow targets, and the frame loop that drives them.
@@ -21,8 +21,10 @@ class Application {
   static constexpr int lastLevel = 4;
 
   /// Opens the window, loads level 1 from `levels` and prepares the shadow
-  /// targets. `input` replaces the window's keyboard and mouse (tests script it).
-  Application(WindowMode mode, LevelFactory levels, std::unique_ptr<Input> input = nullptr);
+  /// targets of `shadowMapSize` texels a side. `input` replaces the window's
+  /// keyboard and mouse (tests script it).
+  Application(WindowMode mode, LevelFactory levels, std::unique_ptr<Input> input = nullptr,
+              GLsizei shadowMapSize = ShadowBuffers::gameSize);
   ~Application();
   Application(const Application&) = delete;
   Application& operator=(const Application&) = delete;

@@ -15,20 +15,24 @@ namespace {
 /// A display server whose queue of new connections is full refuses the next one
 /// at once (EAGAIN) instead of waiting; that passes as soon as it accepts the
 /// queued ones. Only a display that keeps refusing for half a second is missing.
-bool connectToDisplay() {
+bool connectToDisplay(const Window::DisplayAttempt& attempt) {
   constexpr int attempts = 20;
   constexpr auto pause = std::chrono::milliseconds(25);
-  for (int attempt = 1; attempt < attempts; ++attempt) {
-    if (glfwInit() == GLFW_TRUE) return true;
+  for (int tried = 1; tried < attempts; ++tried) {
+    if (attempt()) return true;
     std::this_thread::sleep_for(pause);
   }
-  return glfwInit() == GLFW_TRUE;
+  return attempt();
 }
 
 }  // namespace
 
-Window::Window(WindowMode mode, bool visible) {
-  if (!connectToDisplay()) fatalError("could not open window");
+bool Window::attemptDisplay() {
+  return glfwInit() == GLFW_TRUE;
+}
+
+Window::Window(WindowMode mode, bool visible, const DisplayAttempt& attempt) {
+  if (!connectToDisplay(attempt)) fatalError("could not open window");
   open(mode, visible);
   initGlew();
   // GLEW's start-up leaves an error behind on core contexts; it is not ours.
@@ -60,9 +64,9 @@ void Window::open(WindowMode mode, bool visible) {
   glfwWindowHint(GLFW_STENCIL_BITS, 0);
 
   const bool fullscreen = mode == WindowMode::Fullscreen && desktop != nullptr;
-  pixelWidth = fullscreen ? desktop->width : windowedWidth;
-  pixelHeight = fullscreen ? desktop->height : windowedHeight;
-  window = glfwCreateWindow(pixelWidth, pixelHeight, "Vexa's Voyage",
+  screenWidth = fullscreen ? desktop->width : windowedWidth;
+  screenHeight = fullscreen ? desktop->height : windowedHeight;
+  window = glfwCreateWindow(screenWidth, screenHeight, "Vexa's Voyage",
                             fullscreen ? monitor : nullptr, nullptr);
   if (window == nullptr) {
     glfwTerminate();
@@ -75,6 +79,12 @@ void Window::initGlew() {
   // Core contexts list no extensions the old way; GLEW must probe every entry point.
   glewExperimental = GL_TRUE;
   if (glewInit() != GLEW_OK) fatalError("failed to init glew");
+}
+
+Window::PixelSize Window::framebufferSize() const {
+  PixelSize size{0, 0};
+  glfwGetFramebufferSize(window, &size.width, &size.height);
+  return size;
 }
 
 void Window::captureCursor() {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <functional>
 #include <string>
 
 struct GLFWwindow;
@@ -16,13 +17,28 @@ class Window {
   static constexpr int windowedWidth = 1024;
   static constexpr int windowedHeight = 768;
 
-  explicit Window(WindowMode mode, bool visible = true);
+  /// One try at reaching the display and starting the window library; false
+  /// when the display refused it.
+  using DisplayAttempt = std::function<bool()>;
+  static bool attemptDisplay();
+
+  /// Repeats `attempt` while the display refuses, for half a second at most.
+  explicit Window(WindowMode mode, bool visible = true,
+                  const DisplayAttempt& attempt = attemptDisplay);
   ~Window();
   Window(const Window&) = delete;
   Window& operator=(const Window&) = delete;
 
-  int width() const { return pixelWidth; }
-  int height() const { return pixelHeight; }
+  /// The window's size in screen coordinates, which sets the picture's aspect.
+  int width() const { return screenWidth; }
+  int height() const { return screenHeight; }
+  struct PixelSize {
+    int width;
+    int height;
+  };
+  /// The drawable's size in pixels: larger than the window's on scaled and HiDPI
+  /// displays, and what the viewport must cover.
+  PixelSize framebufferSize() const;
   GLFWwindow* handle() const { return window; }
 
   /// Hides the cursor and keeps its position counting past the window's edges.
@@ -37,8 +53,8 @@ class Window {
   void initGlew();
 
   GLFWwindow* window = nullptr;
-  int pixelWidth = 0;
-  int pixelHeight = 0;
+  int screenWidth = 0;
+  int screenHeight = 0;
 };
 
 }  // namespace Vexa

@@ -20,10 +20,17 @@ std::string infoLog(GLuint name, GetIv getIv, GetLog getLog) {
   return std::string(log.data());
 }
 
+// A folder opens like a file and fails only on reading; the stream reports that,
+// like any read error, by throwing.
 std::string readWholeFile(const std::string& path) {
+  const std::string failure = "could not create shader file: " + path;
   std::ifstream file(path);
-  if (file.fail()) fatalError("could not create shader file: " + path);
-  return std::string(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());
+  if (file.fail()) fatalError(failure);
+  try {
+    return std::string(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());
+  } catch (const std::ios_base::failure&) {
+    fatalError(failure);
+  }
 }
 
 }  // namespace

@@ -14,11 +14,11 @@ void clampToEdge() {
   glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_CLAMP_TO_EDGE);
 }
 
-Texture createDepthTexture() {
+Texture createDepthTexture(GLsizei size) {
   Texture texture = Texture::generate();
   glBindTexture(GL_TEXTURE_2D, texture.id());
-  glTexImage2D(GL_TEXTURE_2D, 0, GL_DEPTH_COMPONENT, ShadowBuffers::size, ShadowBuffers::size, 0,
-               GL_DEPTH_COMPONENT, GL_FLOAT, nullptr);
+  glTexImage2D(GL_TEXTURE_2D, 0, GL_DEPTH_COMPONENT, size, size, 0, GL_DEPTH_COMPONENT, GL_FLOAT,
+               nullptr);
   glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR);
   glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
   clampToEdge();
@@ -27,14 +27,13 @@ Texture createDepthTexture() {
 }
 
 // A mipmapped RGB32F target holding the variance map's moments; left bound.
-Texture createMomentsTexture() {
+Texture createMomentsTexture(GLsizei size) {
   Texture texture = Texture::generate();
   glBindTexture(GL_TEXTURE_2D, texture.id());
   glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR_MIPMAP_LINEAR);
   glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
   clampToEdge();
-  glTexImage2D(GL_TEXTURE_2D, 0, GL_RGB32F, ShadowBuffers::size, ShadowBuffers::size, 0, GL_RGB,
-               GL_FLOAT, nullptr);
+  glTexImage2D(GL_TEXTURE_2D, 0, GL_RGB32F, size, size, 0, GL_RGB, GL_FLOAT, nullptr);
   return texture;
 }
 
@@ -44,8 +43,9 @@ void requireComplete(const char* message) {
 
 }  // namespace
 
-ShadowBuffers::ShadowBuffers(const ShaderProgram& blurHorizontal,
-                             const ShaderProgram& blurVertical) {
+ShadowBuffers::ShadowBuffers(const ShaderProgram& blurHorizontal, const ShaderProgram& blurVertical,
+                             GLsizei size)
+    : texels(size) {
   createShadowFramebuffer();
   createBlurFramebuffer();
   createScreenQuad(blurHorizontal, blurVertical);
@@ -62,8 +62,8 @@ ShadowBuffers::~ShadowBuffers() {
 }
 
 void ShadowBuffers::createShadowFramebuffer() {
-  shadowDepthTexture = createDepthTexture();
-  shadowMapTexture = createMomentsTexture();
+  shadowDepthTexture = createDepthTexture(texels);
+  shadowMapTexture = createMomentsTexture(texels);
   glGenerateMipmap(GL_TEXTURE_2D);
   glBindTexture(GL_TEXTURE_2D, 0);
 
@@ -80,7 +80,7 @@ void ShadowBuffers::createShadowFramebuffer() {
 void ShadowBuffers::createBlurFramebuffer() {
   blurFramebuffer = Framebuffer::generate();
   glBindFramebuffer(GL_FRAMEBUFFER, blurFramebuffer.id());
-  blurTexture = createMomentsTexture();
+  blurTexture = createMomentsTexture(texels);
   glFramebufferTexture2D(GL_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, GL_TEXTURE_2D, blurTexture.id(), 0);
   glGenerateMipmap(GL_TEXTURE_2D);
   requireComplete("failed to create blur fbo");
@@ -108,7 +108,7 @@ void ShadowBuffers::createScreenQuad(const ShaderProgram& blurHorizontal,
 
 void ShadowBuffers::beginShadowPass() const {
   glBindFramebuffer(GL_FRAMEBUFFER, shadowFramebuffer.id());
-  glViewport(0, 0, size, size);
+  glViewport(0, 0, texels, texels);
   // Where no caster lands, the moments say "everything is nearer than the far
   // plane", so receivers there stay lit.
   static const GLfloat farMoments[4] = {farDistance, farDistance * farDistance, 0.0f, 1.0f};
@@ -137,9 +137,9 @@ void ShadowBuffers::blur(const ShaderProgram& horizontal, const ShaderProgram& v
 void ShadowBuffers::blurPass(const Framebuffer& target, const ShaderProgram& program, GLint unit,
                              const Texture& source) const {
   glBindFramebuffer(GL_FRAMEBUFFER, target.id());
-  glViewport(0, 0, size, size);
+  glViewport(0, 0, texels, texels);
   glUseProgram(program.programId());
-  glUniform1f(glGetUniformLocation(program.programId(), "size"), static_cast<GLfloat>(size));
+  glUniform1f(glGetUniformLocation(program.programId(), "size"), static_cast<GLfloat>(texels));
   glUniform1i(glGetUniformLocation(program.programId(), "img"), unit);
   glActiveTexture(GL_TEXTURE0 + static_cast<GLenum>(unit));
   glBindTexture(GL_TEXTURE_2D, source.id());

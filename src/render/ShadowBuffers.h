@@ -10,15 +10,18 @@ class ShaderProgram;
 /// Created once at start-up and reused by every level; sizes never follow the window.
 class ShadowBuffers {
  public:
-  static constexpr GLsizei size = 2048;
+  /// The side of the game's square targets, in texels.
+  static constexpr GLsizei gameSize = 2048;
   static constexpr GLint shadowMapUnit = 1;
   static constexpr GLint blurUnit = 2;
   /// Distance from the light stored where nothing casts a shadow: the camera's far plane.
   static constexpr GLfloat farDistance = 1500.0f;
 
-  /// Prepares the quad's "vertexPosition" for both blur programs (they share a
-  /// vertex shader, so the location is the same). Fatal if a framebuffer is incomplete.
-  ShadowBuffers(const ShaderProgram& blurHorizontal, const ShaderProgram& blurVertical);
+  /// Square targets of `size` texels a side. Prepares the quad's "vertexPosition"
+  /// for both blur programs (they share a vertex shader, so the location is the
+  /// same). Fatal if a framebuffer is incomplete.
+  ShadowBuffers(const ShaderProgram& blurHorizontal, const ShaderProgram& blurVertical,
+                GLsizei size);
   ~ShadowBuffers();
   ShadowBuffers(const ShadowBuffers&) = delete;
   ShadowBuffers& operator=(const ShadowBuffers&) = delete;
@@ -32,6 +35,7 @@ class ShadowBuffers {
 
   GLuint shadowMap() const { return shadowMapTexture.id(); }
   GLuint blurMap() const { return blurTexture.id(); }
+  GLsizei size() const { return texels; }
 
  private:
   void createShadowFramebuffer();
@@ -40,6 +44,7 @@ class ShadowBuffers {
   void blurPass(const Framebuffer& target, const ShaderProgram& program, GLint unit,
                 const Texture& source) const;
 
+  GLsizei texels;
   Texture shadowDepthTexture;
   Framebuffer shadowFramebuffer;
   Framebuffer blurFramebuffer;

@@ -56,10 +56,10 @@ TextureImage::TextureImage(const std::string& name) : texture(Texture::generate(
   }
   pixelsWide = ilGetInteger(IL_IMAGE_WIDTH);
   pixelsHigh = ilGetInteger(IL_IMAGE_HEIGHT);
-  upload();
+  if (!upload()) fatalError("could not load image texture " + path);
 }
 
-void TextureImage::upload() {
+bool TextureImage::upload() {
   bind();
   glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
   glPixelStorei(GL_UNPACK_ROW_LENGTH, 0);
@@ -67,8 +67,21 @@ void TextureImage::upload() {
   glPixelStorei(GL_UNPACK_SKIP_ROWS, 0);
   glTexImage2D(GL_TEXTURE_2D, 0, static_cast<GLint>(uploadFormat), pixelsWide, pixelsHigh, 0,
                uploadFormat, GL_UNSIGNED_BYTE, ilGetData());
+  if (!uploadTook()) return false;
   glGenerateMipmap(GL_TEXTURE_2D);
   setFilters();
+  return true;
+}
+
+// A refused upload (too large for the driver, out of memory) leaves level 0
+// empty. Asking the texture rather than glGetError leaves errors raised
+// elsewhere to the frame loop's report.
+bool TextureImage::uploadTook() const {
+  GLint width = 0;
+  GLint height = 0;
+  glGetTexLevelParameteriv(GL_TEXTURE_2D, 0, GL_TEXTURE_WIDTH, &width);
+  glGetTexLevelParameteriv(GL_TEXTURE_2D, 0, GL_TEXTURE_HEIGHT, &height);
+  return width == pixelsWide && height == pixelsHigh;
 }
 
 void TextureImage::setFilters() {

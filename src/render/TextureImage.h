@@ -8,7 +8,8 @@ namespace Vexa {
 
 /// A mipmapped 2D texture read with DevIL from "Resources/Textures/" + name (the
 /// name's directories are kept). Images are converted to RGB, or RGBA when they
-/// carry alpha, before upload. An unreadable file ends the game with
+/// carry alpha, before upload. An unreadable file, or one the driver refuses (wider
+/// or taller than GL_MAX_TEXTURE_SIZE), ends the game with
 /// "could not load image texture " and the full path. Leaves the texture bound on unit 0.
 class TextureImage {
  public:
@@ -26,7 +27,9 @@ class TextureImage {
   static constexpr const char* folder = "Resources/Textures/";
 
  private:
-  void upload();
+  /// False when the driver refused the image.
+  bool upload();
+  bool uploadTook() const;
   static void setFilters();
 
   Texture texture;

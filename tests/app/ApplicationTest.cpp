@@ -1,3 +1,5 @@
+#include <GLFW/glfw3.h>
+
 #include <map>
 
 #include "app/Application.h"
@@ -11,7 +13,9 @@ namespace Vexa::test {
 namespace {
 
 /// Runs the real application against recording levels, with scripted input and a
-/// manual clock that each level update advances by `frameTime`.
+/// manual clock that each level update advances by `frameTime`. The shadow
+/// targets are small: the loop's passes are the same at any size, and Mesa's
+/// software renderer pays for every texel.
 class ApplicationTest : public testing::Test {
  protected:
   std::unique_ptr<Application> start() {
@@ -30,8 +34,11 @@ class ApplicationTest : public testing::Test {
       builtNumbers.push_back(index);
       return level;
     };
-    return std::make_unique<Application>(WindowMode::Windowed, factory, std::move(scripted));
+    return std::make_unique<Application>(WindowMode::Windowed, factory, std::move(scripted),
+                                         shadowMapSize);
   }
+
+  static constexpr GLsizei shadowMapSize = 64;
 
   ManualClock clock;
   double frameTime = 1.0 / 59.6;
@@ -54,6 +61,14 @@ TEST_F(ApplicationTest, EscapeEndsTheLoopAfterPresentingTheFrame) {
   EXPECT_EQ(level.shadowDraws, 3);
   EXPECT_EQ(application->caption(),
             "Vexa's Voyage | FPS: 60 | # drawn objects: 7 | View-Frustum-Culling on");
+  GLint viewport[4] = {};
+  glGetIntegerv(GL_VIEWPORT, viewport);
+  int pixelsWide = 0;
+  int pixelsHigh = 0;
+  glfwGetFramebufferSize(application->window().handle(), &pixelsWide, &pixelsHigh);
+  EXPECT_EQ(std::vector<GLint>(viewport, viewport + 4),
+            (std::vector<GLint>{0, 0, pixelsWide, pixelsHigh}))
+      << "the main pass covers the whole drawable";
 }
 
 TEST_F(ApplicationTest, FrameTimesComeFromTheClock) {

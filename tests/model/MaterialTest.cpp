@@ -63,6 +63,17 @@ TEST_F(MaterialTest, TextureFailuresEndTheGameWithTheFullPath) {
   EXPECT_EXIT(colour.bind(), testing::ExitedWithCode(255), exactMessage("can only bind a texture"));
 }
 
+TEST_F(MaterialTest, AnImageWiderThanTheDriverTakesEndsTheGame) {
+  GLint largest = 0;
+  glGetIntegerv(GL_MAX_TEXTURE_SIZE, &largest);
+  const int width = largest + 1;
+  // A binary grey PNM: a one-line text header, then one byte per pixel.
+  scratch.write("Resources/Textures/wide.pgm",
+                "P5\n" + std::to_string(width) + " 1\n255\n" + std::string(width, '\x80'));
+  EXPECT_EXIT(TextureImage("wide.pgm"), testing::ExitedWithCode(255),
+              exactMessage("could not load image texture Resources/Textures/wide.pgm"));
+}
+
 TEST_F(MaterialTest, MeshesSetTheirMaterialAndANullEntryKeepsWhatTheProgramHeld) {
   scratch.write("Resources/Textures/pixel.tga", tga(2, 24, 1, {0, 0, 255}));
   namespace dae = collada;

@@ -59,6 +59,14 @@ TEST_F(ShaderProgramTest, AMissingFragmentFileIsReportedAfterTheVertexCompiled) 
               "^could not compile shader: ");
 }
 
+TEST_F(ShaderProgramTest, AFileThatCannotBeReadIsFatal) {
+  const auto fragment = write("a.frag", validFragment);
+  const auto directory = (folder / "folder.vert").string();
+  std::filesystem::create_directory(directory);
+  EXPECT_EXIT(ShaderProgram(directory, fragment), testing::ExitedWithCode(255),
+              exactMessage("could not create shader file: " + directory));
+}
+
 TEST_F(ShaderProgramTest, ACompileErrorCarriesTheDriverLog) {
   const auto broken = write("broken.frag",
                             "#version 330 core\nout vec4 fragColor;\n"

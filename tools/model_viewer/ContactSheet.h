@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <string>
 #include <vector>
 
@@ -8,6 +9,8 @@ namespace Vexa::viewer {
 /// A grid of equally sized RGBA images, written as one PNG.
 class ContactSheet {
  public:
+  /// Ends the program with "the contact sheet is too large: " and its size in
+  /// pixels when the sheet would not fit one image (4 GiB).
   ContactSheet(int columns, int rows, int cellWidth, int cellHeight);
 
   /// Copies `cell` (RGBA rows from the bottom up, cell-sized) into column `column`
@@ -19,10 +22,11 @@ class ContactSheet {
   void write(const std::string& path) const;
 
  private:
-  int columns;
-  int rows;
-  int cellWidth;
-  int cellHeight;
+  std::size_t rows;
+  std::size_t cellWidth;
+  std::size_t cellHeight;
+  std::size_t sheetWidth;
+  std::size_t sheetHeight;
   std::vector<unsigned char> pixels;  // bottom-up rows, like OpenGL's
 };
 

@@ -15,13 +15,30 @@ namespace Vexa::viewer {
 
 namespace {
 
+// Sanitizers reserve terabytes of address space up front, so under them an
+// address-space limit fails every allocation; only the time limit applies there.
+#if defined(__SANITIZE_ADDRESS__) || defined(__SANITIZE_THREAD__)
+constexpr bool sanitized = true;
+#elif defined(__has_feature)
+#if __has_feature(address_sanitizer) || __has_feature(thread_sanitizer) || \
+    __has_feature(memory_sanitizer)
+constexpr bool sanitized = true;
+#else
+constexpr bool sanitized = false;
+#endif
+#else
+constexpr bool sanitized = false;
+#endif
+
 constexpr rlim_t memoryLimit = rlim_t{4} << 30;
 constexpr unsigned timeLimitSeconds = 120;
 
 // Imports under limits and writes Assimp's error, if any, to `errorPipe`.
 [[noreturn]] void importInChild(const std::string& path, int errorPipe) {
-  const rlimit memory{memoryLimit, memoryLimit};
-  setrlimit(RLIMIT_AS, &memory);
+  if (!sanitized) {
+    const rlimit memory{memoryLimit, memoryLimit};
+    setrlimit(RLIMIT_AS, &memory);
+  }
   alarm(timeLimitSeconds);
   Assimp::Importer importer;
   const bool read = ModelLoader::read(importer, path) != nullptr;

@@ -39,7 +39,8 @@ viewer::ContactSheet render(const viewer::ViewerOptions& options, viewer::ModelR
 int main(int argc, char** argv) {
   const auto options = viewer::ViewerOptions::parse(argc, argv);
   viewer::ensureImportSurvives(options.model);
-  const viewer::Workspace workspace(programFolder(), options.model);
+  // Static, so that a fatal error, which exits without unwinding, still removes it.
+  static const viewer::Workspace workspace(programFolder(), options.model);
   const Window window(WindowMode::Windowed, false);
   viewer::ModelRenderer renderer(options.width, options.height);
   scene::MeshObject model(renderer.program(), nullptr);
