@@ -1,6 +1,5 @@
 #include "ModelRenderer.h"
 
-
 #include "ModelCamera.h"
 #include "ViewLighting.h"
 
