@@ -40,16 +40,15 @@ float sign(float u) {
 
 }  // namespace
 
-CharacterBody::CharacterBody(const glm::vec3& start, PhysicsWorld& owner, double radius,
-                             double height, double stepHeight)
+CharacterBody::CharacterBody(const glm::vec3& start, PhysicsWorld& owner, const CapsuleSize& size)
     : owner(owner),
-      capsule(std::make_unique<btCapsuleShape>(static_cast<btScalar>(radius),
-                                               static_cast<btScalar>(height))),
+      capsule(std::make_unique<btCapsuleShape>(static_cast<btScalar>(size.radius),
+                                               static_cast<btScalar>(size.height))),
       ghost(std::make_unique<btPairCachingGhostObject>()) {
   ghost->setCollisionShape(capsule.get());
   ghost->setCollisionFlags(btCollisionObject::CF_CHARACTER_OBJECT);
   controller = std::make_unique<btKinematicCharacterController>(
-      ghost.get(), capsule.get(), static_cast<btScalar>(stepHeight), btVector3(0, 1, 0));
+      ghost.get(), capsule.get(), static_cast<btScalar>(size.stepHeight), btVector3(0, 1, 0));
   controller->setJumpSpeed(jumpSpeed);
   // The controller turns the ghost from its initial z-up frame to the y axis it is
   // given, which would lay the capsule on its side: stand it upright afterwards.

@@ -12,16 +12,28 @@ namespace Vexa {
 
 class PhysicsWorld;
 
+/// A character's capsule and the step it climbs.
+struct CapsuleSize {
+  double radius;
+  /// Between the hemisphere centres.
+  double height;
+  double stepHeight;
+
+  /// Height of the capsule's centre above the ground it stands on.
+  constexpr double standingHeight() const { return radius + height / 2.0; }
+};
+
+/// The player's capsule.
+inline constexpr CapsuleSize playerCapsule{2.0, 1.75, 0.35};
+
 /// The player's body: a capsule ghost moved by Bullet's kinematic character
 /// controller, with the game's knock-back and float jump laid over the walk.
 /// `PhysicsWorld::addCharacter` puts it into the world.
 class CharacterBody {
  public:
-  /// A capsule of `radius` with `height` between its hemisphere centres, standing
-  /// at `start`. Place it clear of geometry: a capsule born overlapping the ground
-  /// stays embedded.
-  CharacterBody(const glm::vec3& start, PhysicsWorld& owner, double radius, double height,
-                double stepHeight);
+  /// A capsule of `size` standing at `start`. Place it clear of geometry: a capsule
+  /// born overlapping the ground stays embedded.
+  CharacterBody(const glm::vec3& start, PhysicsWorld& owner, const CapsuleSize& size);
   ~CharacterBody();
   CharacterBody(const CharacterBody&) = delete;
   CharacterBody& operator=(const CharacterBody&) = delete;

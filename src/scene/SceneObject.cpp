@@ -4,6 +4,8 @@
 
 #include "animation/Animation.h"
 #include "physic/StaticRigidBody.h"
+#include "scene/LevelFiles.h"
+#include "scene/mesh/CharacterModels.h"
 #include "render/MaterialEntry.h"
 #include "render/Mesh.h"
 
@@ -55,7 +57,7 @@ void SceneObject::setAnimation(std::unique_ptr<Animation> animation) {
 
 bool SceneObject::isMarker(const SceneObject& child) {
   const std::string& name = child.name();
-  return name == "Armature" || name == "Spawner" || name == "Events";
+  return name == mesh::skeletonRootNode || name == spawnerNode || name == eventsNode;
 }
 
 }  // namespace Vexa::scene

@@ -12,6 +12,7 @@
 #include "animation/Animation.h"
 #include "render/ShaderProgram.h"
 #include "scene/MeshObject.h"
+#include "scene/mesh/CharacterModels.h"
 #include "support/GlTest.h"
 #include "support/ManualTime.h"
 
@@ -19,6 +20,7 @@ namespace Vexa::test {
 namespace {
 
 using scene::MeshObject;
+using namespace scene::mesh;
 
 constexpr int width = 256;
 constexpr int height = 192;  // the window's 4:3
@@ -30,8 +32,7 @@ class BatViewTest : public GlTest, public testing::WithParamInterface<std::strin
     program = std::make_unique<ShaderProgram>("Shader/bat_shader.vert", "Shader/bat_shader.frag");
     bat = std::make_unique<MeshObject>(program.get(), program.get());
     bat->loadModel(GetParam());
-    bat->localMatrix = glm::translate(glm::scale(glm::mat4(1.0f), glm::vec3(2.0f)),
-                                      glm::vec3(0.0f, 1.0f, -0.825f));
+    bat->localMatrix = batLocalMatrix();
     target = std::make_unique<viewer::OffscreenTarget>(width, height);
   }
 
@@ -42,9 +43,9 @@ class BatViewTest : public GlTest, public testing::WithParamInterface<std::strin
     GlTest::TearDown();
   }
 
-  /// The view `seconds` after the segment first-last of the 107 frames started.
+  /// The view `seconds` after the segment first-last of the bat's clip started.
   void renderSegment(unsigned first, unsigned last, double seconds) {
-    bat->animation()->play(first, last, 107);
+    bat->animation()->play(first, last, batClip.frameCount);
     clock.advance(seconds);
     bat->updateWithoutCamera(0.0, glm::mat4(1.0f));
     target->begin(0.0f);
@@ -92,24 +93,23 @@ class BatViewTest : public GlTest, public testing::WithParamInterface<std::strin
 };
 
 TEST_P(BatViewTest, AtRestItStandsInTheLowerRightAndLeavesTheCrosshairFree) {
-  renderSegment(0, 54, 0.0);
+  renderSegment(batClip.idleFirst, batClip.idleLast, 0.0);
   EXPECT_EQ(aroundCrosshair(), 0);
   EXPECT_GT(batPixels(width / 2, 0, width, height / 2), 200);
   EXPECT_EQ(batPixels(0, 0, width / 2, height), 0);
 }
 
 TEST_P(BatViewTest, TheSwingCoversTheCrosshairInTheHitWindowOnly) {
-  renderSegment(81, 107, 0.32);
+  const unsigned first = batClip.swingFirst, last = batClip.swingLast;
+  renderSegment(first, last, 0.32);
   EXPECT_GT(aroundCrosshair(), 0);
-  renderSegment(81, 107, 0.15);
+  renderSegment(first, last, 0.15);
   EXPECT_EQ(aroundCrosshair(), 0);
-  renderSegment(81, 107, 0.6);
+  renderSegment(first, last, 0.6);
   EXPECT_EQ(aroundCrosshair(), 0);
 }
 
-INSTANTIATE_TEST_SUITE_P(BothBats, BatViewTest,
-                         testing::Values("Resources/Models/baseball_bat.dae",
-                                         "Resources/Models/baseball_bat_1.dae"),
+INSTANTIATE_TEST_SUITE_P(BothBats, BatViewTest, testing::Values(batModelPath(0), batModelPath(1)),
                          [](const auto& info) { return info.index == 0 ? "Plain" : "Upgraded"; });
 
 }  // namespace

@@ -1,54 +1,44 @@
 #pragma once
 
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <ostream>
 #include <string>
-#include <utility>
 #include <vector>
+
+#include "scene/mesh/CharacterModels.h"
 
 namespace Vexa::test {
 
-/// An animated model file and the way the game cuts its clip.
-struct CharacterFile {
-  std::string path;
-  unsigned frameCount;
-  /// Frames the game cuts between (segment ends and starts that follow one another
-  /// through a state change): all must hold the same pose.
-  std::vector<unsigned> restFrames;
-  /// Segments the game restarts when they end: each must end on its first pose.
-  std::vector<std::pair<unsigned, unsigned>> loops;
-  /// The bone that carries the whole body.
-  std::string rootBone;
-};
+using scene::mesh::CharacterModel;
+using scene::mesh::ClipSegment;
+using scene::mesh::FrameRange;
 
-inline const std::vector<CharacterFile>& characterFiles() {
-  static const std::vector<CharacterFile> files = {
-      {"Resources/Models/baseball_bat.dae", 107, {0, 54, 61, 81, 107}, {{0, 54}, {61, 81}}, "Arm"},
-      {"Resources/Models/baseball_bat_1.dae",
-       107,
-       {0, 54, 61, 81, 107},
-       {{0, 54}, {61, 81}},
-       "Arm"},
-      {"Resources/Models/monster1_animation.dae",
-       240,
-       {0, 66, 124, 132, 208},
-       {{0, 66}, {66, 124}, {150, 190}, {214, 240}},
-       "Hips"},
-      {"Resources/Models/monster1_animation_special.dae",
-       240,
-       {0, 66, 124, 132, 208},
-       {{0, 66}, {66, 124}, {150, 190}, {214, 240}},
-       "Hips"},
-      {"Resources/Models/monster2_animation.dae",
-       226,
-       {0, 55, 89, 176},
-       {{0, 55}, {55, 89}, {128, 156}, {186, 226}},
-       "Root"},
-      {"Resources/Models/monster3_animation.dae",
-       286,
-       {0, 68, 124, 171},
-       {{0, 68}, {68, 124}, {124, 171}, {227, 286}},
-       "Hips"},
-  };
-  return files;
+/// The frames of the model's segment called `name`; the test fails when there is none.
+inline FrameRange segmentFrames(const CharacterModel& model, const std::string& name) {
+  const auto found = std::find_if(model.segments.begin(), model.segments.end(),
+                                  [&](const ClipSegment& s) { return s.name == name; });
+  EXPECT_NE(found, model.segments.end()) << model.path << " has no segment " << name;
+  return found == model.segments.end() ? FrameRange{} : found->frames;
+}
+
+/// The segments the game restarts when they end.
+inline std::vector<FrameRange> loopingSegments(const CharacterModel& model) {
+  std::vector<FrameRange> loops;
+  for (const ClipSegment& segment : model.segments) {
+    if (segment.loops) loops.push_back(segment.frames);
+  }
+  return loops;
 }
 
 }  // namespace Vexa::test
+
+namespace Vexa::scene::mesh {
+
+/// Names a model by its file in test output.
+inline void PrintTo(const CharacterModel& model, std::ostream* out) {
+  *out << model.path;
+}
+
+}  // namespace Vexa::scene::mesh

@@ -12,11 +12,14 @@
 namespace Vexa::test {
 namespace {
 
+using scene::mesh::characterModels;
+using scene::mesh::skeletonRootNode;
+
 constexpr double millisecondsPerFrame = 1000.0 / 24.0;
 constexpr float poseTolerance = 1e-3f;
 constexpr int boneMatrixSlots = 32;  // length of "bonesMatrix" in the skinning shaders
 
-class CharacterFilesTest : public testing::TestWithParam<CharacterFile> {
+class CharacterFilesTest : public testing::TestWithParam<CharacterModel> {
  protected:
   CharacterFilesTest() : clip(GetParam().path, GetParam().frameCount) {}
 
@@ -42,11 +45,11 @@ bool hasAncestor(const aiNode* node, const char* name) {
 
 TEST_P(CharacterFilesTest, SkeletonHangsUnderTheArmatureAndBonesNameItsNodes) {
   const aiNode* root = clip.scene().mRootNode;
-  ASSERT_NE(root->FindNode("Armature"), nullptr);
+  ASSERT_NE(root->FindNode(skeletonRootNode), nullptr);
   for (const std::string& name : clip.animatedNodes()) {
     const aiNode* node = root->FindNode(name.c_str());
     ASSERT_NE(node, nullptr) << name;
-    EXPECT_TRUE(hasAncestor(node, "Armature")) << name;
+    EXPECT_TRUE(hasAncestor(node, skeletonRootNode)) << name;
   }
   ASSERT_GT(clip.scene().mNumMeshes, 0u);
   for (unsigned m = 0; m < clip.scene().mNumMeshes; ++m) {
@@ -55,7 +58,7 @@ TEST_P(CharacterFilesTest, SkeletonHangsUnderTheArmatureAndBonesNameItsNodes) {
     for (unsigned b = 0; b < mesh.mNumBones; ++b) {
       const aiNode* node = root->FindNode(mesh.mBones[b]->mName);
       ASSERT_NE(node, nullptr) << mesh.mBones[b]->mName.C_Str();
-      EXPECT_TRUE(hasAncestor(node, "Armature")) << mesh.mBones[b]->mName.C_Str();
+      EXPECT_TRUE(hasAncestor(node, skeletonRootNode)) << mesh.mBones[b]->mName.C_Str();
     }
   }
 }
@@ -104,9 +107,9 @@ TEST_P(CharacterFilesTest, EveryChannelHasOneKeyPerFrameFromTimeZero) {
 TEST_P(CharacterFilesTest, SegmentBoundsOfTheGameLandOnTheirKeys) {
   const aiNodeAnim& channel = *clip.animation().mChannels[0];
   std::vector<unsigned> frames = GetParam().restFrames;
-  for (const auto& [first, last] : GetParam().loops) {
-    frames.push_back(first);
-    frames.push_back(last);
+  for (const FrameRange& loop : loopingSegments(GetParam())) {
+    frames.push_back(loop.first);
+    frames.push_back(loop.last);
   }
   for (unsigned frame : frames) {
     EXPECT_NEAR(clip.ticksAt(frame), channel.mPositionKeys[frame].mTime, 0.01) << frame;
@@ -121,9 +124,9 @@ TEST_P(CharacterFilesTest, EveryAnimatedNodeHasABoneMatrixSlot) {
 }
 
 TEST_P(CharacterFilesTest, RestartedSegmentsEndOnTheirFirstPose) {
-  for (const auto& [first, last] : GetParam().loops) {
-    EXPECT_LT(poseDistance(clip.ticksAt(first), clip.ticksAt(last)), poseTolerance)
-        << first << "-" << last;
+  for (const FrameRange& loop : loopingSegments(GetParam())) {
+    EXPECT_LT(poseDistance(clip.ticksAt(loop.first), clip.ticksAt(loop.last)), poseTolerance)
+        << loop.first << "-" << loop.last;
   }
 }
 
@@ -146,7 +149,7 @@ TEST_P(CharacterFilesTest, TheMaterialTextureIsBesideTheModels) {
   }
 }
 
-std::string fileLabel(const testing::TestParamInfo<CharacterFile>& info) {
+std::string fileLabel(const testing::TestParamInfo<CharacterModel>& info) {
   std::string name = std::filesystem::path(info.param.path).stem().string();
   for (char& c : name) {
     if (!std::isalnum(static_cast<unsigned char>(c))) c = '_';
@@ -154,7 +157,7 @@ std::string fileLabel(const testing::TestParamInfo<CharacterFile>& info) {
   return name;
 }
 
-INSTANTIATE_TEST_SUITE_P(AllCharacters, CharacterFilesTest, testing::ValuesIn(characterFiles()),
+INSTANTIATE_TEST_SUITE_P(AllCharacters, CharacterFilesTest, testing::ValuesIn(characterModels()),
                          fileLabel);
 
 }  // namespace

@@ -15,20 +15,17 @@
 namespace Vexa::test {
 namespace {
 
+using namespace scene::mesh;
+
 constexpr double pi = 3.14159265359;
 
 // The bat ------------------------------------------------------------------------------
 
-constexpr unsigned batSwingStart = 81;
-constexpr unsigned batWalk = 61;
 const float tanHalfFieldOfView = std::tan(glm::radians(30.0f));
 constexpr float aspect = 1024.0f / 768.0f;
 
-/// The bat's placement in camera space: scale by 2, then translate by (0, 1, -0.825).
 glm::vec3 inCameraSpace(const glm::vec3& filePoint) {
-  const glm::mat4 local =
-      glm::translate(glm::scale(glm::mat4(1.0f), glm::vec3(2.0f)), glm::vec3(0.0f, 1.0f, -0.825f));
-  return glm::vec3(local * glm::vec4(filePoint, 1.0f));
+  return glm::vec3(batLocalMatrix() * glm::vec4(filePoint, 1.0f));
 }
 
 /// Where a camera-space point shows: -1..1 across the view in both directions.
@@ -38,7 +35,7 @@ glm::vec2 onScreen(const glm::vec3& p) {
 
 class BatTest : public testing::TestWithParam<std::string> {
  protected:
-  BatTest() : clip(GetParam(), 107), gripPoint(clip.restMatrix("Hands")[3]) {
+  BatTest() : clip(GetParam(), batClip.frameCount), gripPoint(clip.restMatrix("Hands")[3]) {
     const std::vector<glm::vec3> vertices = clip.verticesOf("Hands");
     tip = *std::max_element(vertices.begin(), vertices.end(), [&](auto& a, auto& b) {
       return glm::distance(a, gripPoint) < glm::distance(b, gripPoint);
@@ -69,14 +66,15 @@ TEST_P(BatTest, RestsAtTheLowerRightOfTheView) {
 
 TEST_P(BatTest, SwingTipCrossesTheCrosshairInTheHitWindow) {
   // The player tests for a hit between 0.30 s and 0.35 s after the swing starts.
-  const glm::vec2 early = onScreen(shown(tip, clip.ticksAt(batSwingStart, 0.25)));
-  const glm::vec2 opening = onScreen(shown(tip, clip.ticksAt(batSwingStart, 0.30)));
-  const glm::vec2 closing = onScreen(shown(tip, clip.ticksAt(batSwingStart, 0.35)));
+  const unsigned swing = batClip.swingFirst;
+  const glm::vec2 early = onScreen(shown(tip, clip.ticksAt(swing, 0.25)));
+  const glm::vec2 opening = onScreen(shown(tip, clip.ticksAt(swing, 0.30)));
+  const glm::vec2 closing = onScreen(shown(tip, clip.ticksAt(swing, 0.35)));
   EXPECT_GT(early.x, 0.0f);
   EXPECT_GT(opening.x, 0.0f);
   EXPECT_LT(closing.x, 0.0f);
   for (double seconds = 0.30; seconds <= 0.35; seconds += 0.005) {
-    const glm::vec2 p = onScreen(shown(tip, clip.ticksAt(batSwingStart, seconds)));
+    const glm::vec2 p = onScreen(shown(tip, clip.ticksAt(swing, seconds)));
     if (std::abs(p.x) < 0.15f) {
       EXPECT_LT(std::abs(p.y), 0.15f) << seconds;
     }
@@ -84,20 +82,22 @@ TEST_P(BatTest, SwingTipCrossesTheCrosshairInTheHitWindow) {
 }
 
 TEST_P(BatTest, SwingFollowsThroughToTheLeftAndComesBack) {
-  const glm::vec3 through = shown(tip, clip.ticksAt(batSwingStart, 0.6));
+  const glm::vec3 through = shown(tip, clip.ticksAt(batClip.swingFirst, 0.6));
   EXPECT_LT(through.x, -1.0f);
-  const double end = clip.ticksAt(107);
+  const double end = clip.ticksAt(batClip.swingLast);
   EXPECT_LT(glm::distance(shown(tip, end), shown(tip, clip.ticksAt(0))), 1e-3f);
 }
 
 TEST_P(BatTest, WalkBobsOncePerFootstep) {
-  // Two dips of the grip in the 20-frame walk cycle.
+  // Two dips of the grip in one walk cycle.
   int dips = 0;
   float previousDrop = 0.0f;
   bool falling = false;
-  const float restHeight = shown(gripPoint, clip.ticksAt(batWalk)).y;
-  for (double seconds = 0.0; seconds <= 20.0 / 24.0; seconds += 1.0 / 96.0) {
-    const float drop = restHeight - shown(gripPoint, clip.ticksAt(batWalk, seconds)).y;
+  const unsigned walk = batClip.walkFirst;
+  const double cycle = (batClip.walkLast - walk) / 24.0;
+  const float restHeight = shown(gripPoint, clip.ticksAt(walk)).y;
+  for (double seconds = 0.0; seconds <= cycle; seconds += 1.0 / 96.0) {
+    const float drop = restHeight - shown(gripPoint, clip.ticksAt(walk, seconds)).y;
     if (falling && drop < previousDrop - 1e-4f) ++dips;
     if (drop > previousDrop + 1e-4f) falling = true;
     if (drop < previousDrop - 1e-4f) falling = false;
@@ -106,9 +106,7 @@ TEST_P(BatTest, WalkBobsOncePerFootstep) {
   EXPECT_EQ(dips, 2);
 }
 
-INSTANTIATE_TEST_SUITE_P(BothBats, BatTest,
-                         testing::Values("Resources/Models/baseball_bat.dae",
-                                         "Resources/Models/baseball_bat_1.dae"),
+INSTANTIATE_TEST_SUITE_P(BothBats, BatTest, testing::Values(batModelPath(0), batModelPath(1)),
                          [](const auto& info) { return info.index == 0 ? "Plain" : "Upgraded"; });
 
 // The enemies --------------------------------------------------------------------------
@@ -122,22 +120,26 @@ double walkerSpeed(double t) {
 
 class WalkerTest : public testing::TestWithParam<std::string> {
  protected:
-  WalkerTest() : clip(GetParam(), 240) {}
+  WalkerTest() : clip(GetParam(), walkerClip.frameCount) {}
   CharacterClip clip;
 };
 
 TEST_P(WalkerTest, FeetAlternateDuringTheWalk) {
   const float ground = clip.nodeOrigin("Foot_L", clip.ticksAt(0)).z;
   float leftLift = 0.0f, rightLift = 0.0f, leftLiftWhileRight = 0.0f, rightLiftWhileLeft = 0.0f;
-  for (unsigned frame = 150; frame <= 190; ++frame) {
+  const FrameRange walk = walkerClip.walkFrames;
+  // The right foot steps in the first stride, from an eighth of the cycle to five
+  // eighths, the left one in the second.
+  const unsigned cycle = walk.last - walk.first;
+  const unsigned leftLands = walk.first + cycle / 8, rightLands = leftLands + cycle / 2;
+  for (unsigned frame = walk.first; frame <= walk.last; ++frame) {
     const double ticks = clip.ticksAt(frame);
     const float left = clip.nodeOrigin("Foot_L", ticks).z - ground;
     const float right = clip.nodeOrigin("Foot_R", ticks).z - ground;
-    // The right foot steps in the first stride (155-175), the left one in the second.
-    if (frame > 155 && frame < 175) {
+    if (frame > leftLands && frame < rightLands) {
       rightLift = std::max(rightLift, right);
       leftLiftWhileRight = std::max(leftLiftWhileRight, left);
-    } else if (frame > 175 || frame < 155) {
+    } else if (frame > rightLands || frame < leftLands) {
       leftLift = std::max(leftLift, left);
       rightLiftWhileLeft = std::max(rightLiftWhileLeft, right);
     }
@@ -151,7 +153,7 @@ TEST_P(WalkerTest, FeetAlternateDuringTheWalk) {
 TEST_P(WalkerTest, StepsLandWhenTheGameMovesItSlowest) {
   // The feet are furthest apart (one lands) when the walking speed is lowest.
   auto spread = [&](double seconds) {
-    const double ticks = clip.ticksAt(150, seconds);
+    const double ticks = clip.ticksAt(walkerClip.walkFrames.first, seconds);
     return clip.nodeOrigin("Foot_R", ticks).y - clip.nodeOrigin("Foot_L", ticks).y;
   };
   double slowest = 0.0;
@@ -165,9 +167,7 @@ TEST_P(WalkerTest, StepsLandWhenTheGameMovesItSlowest) {
   EXPECT_GT(spread(slowest), spread(slowest + 0.1));
 }
 
-INSTANTIATE_TEST_SUITE_P(WalkerAndBoss, WalkerTest,
-                         testing::Values("Resources/Models/monster1_animation.dae",
-                                         "Resources/Models/monster1_animation_special.dae"),
+INSTANTIATE_TEST_SUITE_P(WalkerAndBoss, WalkerTest, testing::Values(walkerModelPath, bossModelPath),
                          [](const auto& info) { return info.index == 0 ? "Walker" : "Boss"; });
 
 /// Turn in degrees about the model's x axis from one matrix to the next, signed.
@@ -177,9 +177,10 @@ double turnAboutX(const glm::mat4& from, const glm::mat4& to) {
 }
 
 TEST(RollerTest, BallTurnsOnceForwardsPerRollCycleAtTheGamesSpeed) {
-  const CharacterClip clip("Resources/Models/monster2_animation.dae", 226);
+  const CharacterClip clip(rollerModelPath, rollerClip.frameCount);
+  const FrameRange roll = rollerClip.walkFrames;
   double turned = 0.0;
-  for (unsigned frame = 128; frame < 156; ++frame) {
+  for (unsigned frame = roll.first; frame < roll.last; ++frame) {
     turned += turnAboutX(clip.nodeMatrix("Ball", clip.ticksAt(frame)),
                          clip.nodeMatrix("Ball", clip.ticksAt(frame + 1)));
   }
@@ -187,20 +188,21 @@ TEST(RollerTest, BallTurnsOnceForwardsPerRollCycleAtTheGamesSpeed) {
   EXPECT_NEAR(turned, 360.0, 1.0);
   const double radius = clip.nodeOrigin("Ball", clip.ticksAt(0)).z;
   const double rolledInGameUnits = 2.0 * pi * radius * 0.5;
-  const double movedInGameUnits = 3.0 * 28.0 / 24.0;  // base speed over the cycle
+  const double movedInGameUnits = 3.0 * (roll.last - roll.first) / 24.0;  // base speed
   EXPECT_NEAR(rolledInGameUnits / movedInGameUnits, 1.0, 0.05);
 }
 
 TEST(RollerTest, BallSpinsUpWhileStartingAndRunsDownWhileStopping) {
-  const CharacterClip clip("Resources/Models/monster2_animation.dae", 226);
+  const CharacterClip clip(rollerModelPath, rollerClip.frameCount);
   auto spin = [&](unsigned frame) {
     return turnAboutX(clip.nodeMatrix("Ball", clip.ticksAt(frame)),
                       clip.nodeMatrix("Ball", clip.ticksAt(frame + 1)));
   };
-  EXPECT_LT(std::abs(spin(89)), 3.0);
-  EXPECT_GT(spin(127), 10.0);  // close to a roll's 12.9 degrees per frame
-  EXPECT_GT(spin(156), 10.0);
-  EXPECT_LT(std::abs(spin(175)), 3.0);
+  const FrameRange roll = rollerClip.walkFrames;
+  EXPECT_LT(std::abs(spin(rollerClip.startWalkFrame)), 3.0);
+  EXPECT_GT(spin(roll.first - 1), 10.0);  // close to a roll's 12.9 degrees per frame
+  EXPECT_GT(spin(roll.last), 10.0);
+  EXPECT_LT(std::abs(spin(rollerClip.stopWalkFrame - 1)), 3.0);
 }
 
 /// The Jumper's speed while walking, seconds after the cycle started (base speed 3).
@@ -209,11 +211,12 @@ double jumperSpeed(double t) {
 }
 
 TEST(JumperTest, HopsThroughTheGamesBurstOfSpeed) {
-  const CharacterClip clip("Resources/Models/monster3_animation.dae", 286);
+  const CharacterClip clip(jumperModelPath, jumperClip.frameCount);
   const float rest = clip.nodeOrigin("Hips", clip.ticksAt(0)).z;
-  const double segment = (124 - 68) / 24.0;
+  const FrameRange hop = jumperClip.walkFrames;
+  const double segment = (hop.last - hop.first) / 24.0;
   for (double t = 0.3; t < segment; t += 0.02) {
-    const float height = clip.nodeOrigin("Hips", clip.ticksAt(68, t)).z - rest;
+    const float height = clip.nodeOrigin("Hips", clip.ticksAt(hop.first, t)).z - rest;
     const bool nearAnEdge = (jumperSpeed(t - 0.08) > 0.0) != (jumperSpeed(t + 0.08) > 0.0);
     if (nearAnEdge) continue;
     if (jumperSpeed(t) > 0.0) {
@@ -222,48 +225,37 @@ TEST(JumperTest, HopsThroughTheGamesBurstOfSpeed) {
       EXPECT_LT(height, 0.05f) << "in the air at " << t << " s";
     }
   }
-  EXPECT_GT(clip.nodeOrigin("Hips", clip.ticksAt(68, 1.52)).z - rest, 1.2f);
+  EXPECT_GT(clip.nodeOrigin("Hips", clip.ticksAt(hop.first, 1.52)).z - rest, 1.2f);
 }
 
-/// Test labels of the enemy files, listed Walker, boss, Roller, Jumper.
-template <typename Case>
-std::string enemyLabel(const testing::TestParamInfo<Case>& info) {
+/// The enemies' models follow the two bats: the Walker, the boss, the Roller, the Jumper.
+const auto enemyModels = testing::ValuesIn(characterModels().begin() + 2, characterModels().end());
+
+std::string enemyLabel(const testing::TestParamInfo<CharacterModel>& info) {
   static const std::array<const char*, 4> names = {"Walker", "Boss", "Roller", "Jumper"};
   return names.at(info.index);
 }
 
-struct HitCase {
-  std::string path;
-  unsigned frameCount, first, last;
-  std::string rootBone;
-};
-
-class HitTest : public testing::TestWithParam<HitCase> {};
+class HitTest : public testing::TestWithParam<CharacterModel> {};
 
 TEST_P(HitTest, BodyTumblesHeadOverHeelsAboutItsCentre) {
-  const HitCase& hit = GetParam();
-  const CharacterClip clip(hit.path, hit.frameCount);
-  const glm::mat4 rest = clip.restMatrix(hit.rootBone);
+  const CharacterModel& model = GetParam();
+  const FrameRange hit = segmentFrames(model, "hit");
+  const CharacterClip clip(model.path, model.frameCount);
+  const glm::mat4 rest = clip.restMatrix(model.rootBone);
   const glm::vec4 centre = glm::inverse(rest) * glm::vec4(0.0f, 0.0f, bodyCentreHeight, 1.0f);
   float lowestUp = 1.0f;
   for (unsigned frame = hit.first; frame <= hit.last; ++frame) {
-    const glm::mat4 root = clip.nodeMatrix(hit.rootBone, clip.ticksAt(frame));
+    const glm::mat4 root = clip.nodeMatrix(model.rootBone, clip.ticksAt(frame));
     EXPECT_LT(glm::length(glm::vec3(root * centre)), 0.05f) << "centre off the origin at " << frame;
     lowestUp = std::min(lowestUp, root[2].z);
   }
   EXPECT_LT(lowestUp, -0.9f) << "never upside down";
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    AllEnemies, HitTest,
-    testing::Values(HitCase{"Resources/Models/monster1_animation.dae", 240, 214, 240, "Hips"},
-                    HitCase{"Resources/Models/monster1_animation_special.dae", 240, 214, 240,
-                            "Hips"},
-                    HitCase{"Resources/Models/monster2_animation.dae", 226, 186, 226, "Root"},
-                    HitCase{"Resources/Models/monster3_animation.dae", 286, 227, 286, "Hips"}),
-    enemyLabel<HitCase>);
+INSTANTIATE_TEST_SUITE_P(AllEnemies, HitTest, enemyModels, enemyLabel);
 
-class EnemyShapeTest : public testing::TestWithParam<CharacterFile> {};
+class EnemyShapeTest : public testing::TestWithParam<CharacterModel> {};
 
 TEST_P(EnemyShapeTest, StandsOnTheOriginAboutFourPointFourTallFacingMinusY) {
   const CharacterClip clip(GetParam().path, GetParam().frameCount);
@@ -284,9 +276,7 @@ TEST_P(EnemyShapeTest, StandsOnTheOriginAboutFourPointFourTallFacingMinusY) {
   EXPECT_LT(centre.y, clip.restMatrix("Head")[3].y - 0.1f) << "the face is not towards -y";
 }
 
-INSTANTIATE_TEST_SUITE_P(AllEnemies, EnemyShapeTest,
-                         testing::ValuesIn(characterFiles().begin() + 2, characterFiles().end()),
-                         enemyLabel<CharacterFile>);
+INSTANTIATE_TEST_SUITE_P(AllEnemies, EnemyShapeTest, enemyModels, enemyLabel);
 
 }  // namespace
 }  // namespace Vexa::test

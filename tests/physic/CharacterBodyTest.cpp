@@ -15,9 +15,8 @@ namespace {
 using physic::DynamicRigidBody;
 
 constexpr float frame = 1.0f / 60.0f;
-// Capsule centre of a player standing on the floor at height 0: radius 2 plus
-// half the 1.75 between the hemisphere centres.
-constexpr float standingHeight = 2.875f;
+// Capsule centre of a player standing on the floor at height 0.
+const float standingHeight = static_cast<float>(playerCapsule.standingHeight());
 
 // A player on a wide floor, driven frame by frame as the game drives it: the walk
 // request, then one physics step, with the game clock moving in step.
@@ -26,7 +25,7 @@ class CharacterBodyTest : public testing::Test {
   CharacterBodyTest() {
     PhysicsScenery::addRectangles(world, {{{-200, -200}, {200, 200}, 0}});
     character = &world.addCharacter(
-        std::make_unique<CharacterBody>(glm::vec3(0, 3, 0), world, 2.0, 1.75, 0.35));
+        std::make_unique<CharacterBody>(glm::vec3(0, 3, 0), world, playerCapsule));
     for (int i = 0; i < 30; ++i) frameWith(glm::vec3(0.0f));
   }
 

@@ -21,7 +21,7 @@ constexpr float restingHeight = 1.2f;
 class PhysicsWorldTest : public testing::Test {
  protected:
   CharacterBody& addCharacter(const glm::vec3& position) {
-    return world.addCharacter(std::make_unique<CharacterBody>(position, world, 2.0, 1.75, 0.35));
+    return world.addCharacter(std::make_unique<CharacterBody>(position, world, playerCapsule));
   }
 
   StaticRigidBody& addFloor(float y = 0.0f) {

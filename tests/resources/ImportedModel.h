@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "TriangleSet.h"
+#include "scene/LevelFiles.h"
 
 namespace Vexa::test {
 
@@ -34,8 +35,8 @@ class ImportedModel {
   std::vector<std::string> textureNames() const;
   unsigned colourMaterialCount() const;
 
-  /// The game's level loader doubles the loaded root.
-  static glm::mat4 levelScale() { return glm::scale(glm::mat4(1.0f), glm::vec3(2.0f)); }
+  /// The game's level loader scales the loaded root.
+  static glm::mat4 levelScale() { return glm::scale(glm::mat4(1.0f), glm::vec3(Vexa::levelScale)); }
 
  private:
   void addMeshes(const aiNode& node, TriangleSet& set) const;

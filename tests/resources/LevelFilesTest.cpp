@@ -6,13 +6,13 @@
 #include <string>
 
 #include "ImportedModel.h"
+#include "physic/CharacterBody.h"
 
 namespace Vexa::test {
 namespace {
 
-const glm::vec3 spawnCentre(0.0f, 8.0f, -7.0f);
-constexpr float capsuleHalfHeight = 2.875f;  // radius 2 plus half the 1.75 cylinder
-constexpr float capsuleRadius = 2.0f;
+const float capsuleHalfHeight = static_cast<float>(playerCapsule.standingHeight());
+const float capsuleRadius = static_cast<float>(playerCapsule.radius);
 constexpr float triggerHalfSize = 5.0f;
 constexpr float elevatorDrop = 10.0f;
 constexpr float elevatorKillHeight = -50.0f;
@@ -26,15 +26,11 @@ std::array<glm::vec3, 4> around(const glm::vec3& point, float distance) {
           point + glm::vec3(0, 0, distance), point - glm::vec3(0, 0, distance)};
 }
 
-std::string levelPath(int number) {
-  return "Resources/Models/level" + std::to_string(number) + ".dae";
-}
-
 class LevelFile {
  public:
   explicit LevelFile(int number)
       : model(levelPath(number), ImportedModel::levelScale()),
-        solid(model.meshes(*model.node("Level"))) {}
+        solid(model.meshes(*model.node(levelNode))) {}
 
   /// A node that must exist; the test fails where it does not.
   const aiNode& required(const std::string& name) const {
@@ -63,7 +59,7 @@ class EveryLevel : public testing::TestWithParam<int> {
 };
 
 TEST_P(EveryLevel, DrawsTheSunAtTheLightHighInTheSky) {
-  const aiNode& sun = level.required("Sun");
+  const aiNode& sun = level.required(sunNode);
   ASSERT_GT(sun.mNumMeshes, 0u);
   const glm::vec3 position = level.model.position(sun);
   EXPECT_NEAR(position.x, -20.0f, 1.0f);
@@ -74,11 +70,11 @@ TEST_P(EveryLevel, DrawsTheSunAtTheLightHighInTheSky) {
 }
 
 TEST_P(EveryLevel, SpawnsThePlayerOnLevelGroundUnderTheWholeCapsule) {
-  const auto ground = level.solid.groundBelow(spawnCentre, 10.0f);
+  const auto ground = level.solid.groundBelow(playerStartPosition, 10.0f);
   ASSERT_TRUE(ground);
   EXPECT_GE(*ground, 4.0f);
   EXPECT_LE(*ground, 5.0f);
-  for (const glm::vec3& side : around(spawnCentre, capsuleRadius)) {
+  for (const glm::vec3& side : around(playerStartPosition, capsuleRadius)) {
     const auto under = level.solid.groundBelow(side, 10.0f);
     ASSERT_TRUE(under);
     EXPECT_NEAR(*under, *ground, 0.01f);
@@ -94,12 +90,12 @@ TEST_P(EveryLevel, KeepsItsGroundWhereTheSunCastsShadows) {
                 160.0f);
 }
 
-INSTANTIATE_TEST_SUITE_P(Levels, EveryLevel, testing::Values(1, 2, 3, 4));
+INSTANTIATE_TEST_SUITE_P(Levels, EveryLevel, testing::Range(1, levelCount + 1));
 
 class PlayableLevel : public EveryLevel {};
 
 TEST_P(PlayableLevel, SpawnPointsHangOverRoomyPlatforms) {
-  const aiNode& spawner = level.required("Spawner");
+  const aiNode& spawner = level.required(spawnerNode);
   ASSERT_GE(spawner.mNumChildren, 3u) << "one of each enemy kind at least";
   for (unsigned i = 0; i < spawner.mNumChildren; ++i) {
     const glm::vec3 point = level.model.position(*spawner.mChildren[i]);
@@ -114,24 +110,24 @@ TEST_P(PlayableLevel, SpawnPointsHangOverRoomyPlatforms) {
 }
 
 TEST_P(PlayableLevel, FinishMarkerTriggersForAPlayerStandingThere) {
-  level.required("Events");
+  level.required(eventsNode);
   level.expectStandingTriggers(
-      level.required("Level" + std::to_string(GetParam()) + "FinishedEvent"));
+      level.required(finishedEvents.at(static_cast<std::size_t>(GetParam() - 1))));
 }
 
-INSTANTIATE_TEST_SUITE_P(Levels, PlayableLevel, testing::Values(1, 2, 3));
+INSTANTIATE_TEST_SUITE_P(Levels, PlayableLevel, testing::Range(1, playableLevelCount + 1));
 
 TEST(ClosingLevel, HasNoEnemiesAndNoEvents) {
-  LevelFile level(4);
-  EXPECT_EQ(level.model.node("Spawner"), nullptr);
-  EXPECT_EQ(level.model.node("Events"), nullptr);
-  EXPECT_EQ(level.model.node("BigEnemy"), nullptr);
+  LevelFile level(levelCount);
+  EXPECT_EQ(level.model.node(spawnerNode), nullptr);
+  EXPECT_EQ(level.model.node(eventsNode), nullptr);
+  EXPECT_EQ(level.model.node(bigEnemyNode), nullptr);
 }
 
 class Level1Elevator : public testing::Test {
  protected:
   LevelFile level{1};
-  const aiNode& elevator = level.required("Elevator");
+  const aiNode& elevator = level.required(elevatorNode);
   TriangleSet platform = level.model.meshes(elevator);
   glm::vec3 rest = level.model.position(elevator);
   float loweredTop = rest.y - elevatorDrop;
@@ -149,7 +145,7 @@ TEST_F(Level1Elevator, IsAWideTopLevelPlatformWithItsOriginOnTheTopFace) {
 }
 
 TEST_F(Level1Elevator, EventTriggersWhereThePlayerStandsOnTheLoweredPlatform) {
-  const glm::vec3 event = level.model.position(level.required("Level1ElevatorEvent"));
+  const glm::vec3 event = level.model.position(level.required(level1ElevatorEvent));
   const glm::vec3 low = platform.minimum(), high = platform.maximum();
   EXPECT_GT(event.x - triggerHalfSize, low.x);
   EXPECT_LT(event.x + triggerHalfSize, high.x);
@@ -192,7 +188,7 @@ TEST_F(Level1Elevator, RisesToALedgeTooHighToReachFromTheLoweredPlatform) {
   EXPECT_TRUE(ledgeFound);
   EXPECT_GT(rest.y - loweredTop, 4.9f) << "a normal jump rises about 4.9";
   const auto finishGround =
-      level.solid.groundBelow(level.model.position(level.required("Level1FinishedEvent")), 10.0f);
+      level.solid.groundBelow(level.model.position(level.required(finishedEvents[0])), 10.0f);
   ASSERT_TRUE(finishGround);
   EXPECT_NEAR(*finishGround, rest.y, 0.3f) << "the finish lies on the ledge";
 }
@@ -200,11 +196,11 @@ TEST_F(Level1Elevator, RisesToALedgeTooHighToReachFromTheLoweredPlatform) {
 class Level3Arena : public testing::Test {
  protected:
   LevelFile level{3};
-  glm::vec3 boss = level.model.position(level.required("BigEnemy"));
-  TriangleSet door1 = level.model.meshes(level.required("Door1"));
-  TriangleSet door2 = level.model.meshes(level.required("Door2"));
+  glm::vec3 boss = level.model.position(level.required(bigEnemyNode));
+  TriangleSet door1 = level.model.meshes(level.required(door1Node));
+  TriangleSet door2 = level.model.meshes(level.required(door2Node));
   float floor = level.solid.groundBelow(boss, 10.0f).value_or(0.0f);
-  float wallX = level.model.position(level.required("Door1")).x;
+  float wallX = level.model.position(level.required(door1Node)).x;
   float doorwayZ = door1.minimum().z;
 
   /// Whether walking straight through the door line at z is blocked.
@@ -237,8 +233,8 @@ TEST_F(Level3Arena, CatchesNothingBelowItsOpenSidesAbove65) {
 }
 
 TEST_F(Level3Arena, DoorsAreTopLevelNodesMeetingAcrossTheExit) {
-  EXPECT_EQ(level.required("Door1").mParent, level.model.root());
-  EXPECT_EQ(level.required("Door2").mParent, level.model.root());
+  EXPECT_EQ(level.required(door1Node).mParent, level.model.root());
+  EXPECT_EQ(level.required(door2Node).mParent, level.model.root());
   EXPECT_NEAR(door1.minimum().z, door2.maximum().z, 0.01f) << "the doors meet";
   TriangleSet closed = door1;
   closed.add(door2);

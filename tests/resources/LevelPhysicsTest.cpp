@@ -17,6 +17,7 @@
 #include "physic/PhysicsWorld.h"
 #include "physic/PlatformNavigator.h"
 #include "physic/StaticRigidBody.h"
+#include "scene/LevelFiles.h"
 #include "support/ManualTime.h"
 
 namespace Vexa::test {
@@ -25,7 +26,7 @@ namespace {
 using physic::StaticRigidBody;
 
 constexpr float frame = 1.0f / 60.0f;
-constexpr float capsuleHalfHeight = 2.875f;
+const float capsuleHalfHeight = static_cast<float>(playerCapsule.standingHeight());
 constexpr float enemyStandHeight = 0.8f;  // an enemy's body origin above its platform
 constexpr std::time_t firstSecond = 1700000000;
 constexpr int headingDraws = 6;
@@ -42,9 +43,8 @@ std::unique_ptr<StaticRigidBody> bodyOf(const TriangleSet& set, bool heavy) {
 class LevelWorld {
  public:
   explicit LevelWorld(int number)
-      : model("Resources/Models/level" + std::to_string(number) + ".dae",
-              ImportedModel::levelScale()),
-        solid(model.meshes(*model.node("Level"))),
+      : model(levelPath(number), ImportedModel::levelScale()),
+        solid(model.meshes(*model.node(levelNode))),
         levelBody(world.addStaticBody(bodyOf(solid, true))) {}
 
   /// Asks the navigator for targets from an enemy standing over point on
@@ -81,9 +81,9 @@ class LevelPhysics : public testing::TestWithParam<int> {};
 
 TEST_P(LevelPhysics, PlayerSettlesOnTheStartGround) {
   LevelWorld level(GetParam());
-  const glm::vec3 start(0.0f, 8.0f, -7.0f);
-  CharacterBody& player = level.world.addCharacter(
-      std::make_unique<CharacterBody>(start, level.world, 2.0, 1.75, 0.35));
+  const glm::vec3 start = playerStartPosition;
+  CharacterBody& player =
+      level.world.addCharacter(std::make_unique<CharacterBody>(start, level.world, playerCapsule));
   for (int i = 0; i < 120; ++i) level.world.step(frame);
   const float ground = level.solid.groundBelow(start, 10.0f).value_or(0.0f);
   EXPECT_TRUE(player.onGround());
@@ -92,7 +92,7 @@ TEST_P(LevelPhysics, PlayerSettlesOnTheStartGround) {
   EXPECT_NEAR(player.position().z, start.z, 0.05f);
 }
 
-INSTANTIATE_TEST_SUITE_P(Levels, LevelPhysics, testing::Values(1, 2, 3, 4));
+INSTANTIATE_TEST_SUITE_P(Levels, LevelPhysics, testing::Range(1, levelCount + 1));
 
 struct Ramp {
   glm::vec3 low, high;  // midpoints of the walkway's bottom and top edges
@@ -133,7 +133,7 @@ TEST_P(Ramps, CarryAPlayerWalkingUpThemOntoTheUpperPlatform) {
   const std::vector<Ramp> ramps = rampsOf(level.solid);
   ASSERT_FALSE(ramps.empty());
   CharacterBody& player = level.world.addCharacter(
-      std::make_unique<CharacterBody>(glm::vec3(0.0f, 8.0f, -7.0f), level.world, 2.0, 1.75, 0.35));
+      std::make_unique<CharacterBody>(playerStartPosition, level.world, playerCapsule));
   for (const Ramp& ramp : ramps) {
     const glm::vec3 run(ramp.high.x - ramp.low.x, 0.0f, ramp.high.z - ramp.low.z);
     const glm::vec3 direction = glm::normalize(run);
@@ -157,7 +157,7 @@ class SpawnedEnemies : public testing::TestWithParam<int> {};
 
 TEST_P(SpawnedEnemies, FindWalkingTargetsOnTheirOwnPlatforms) {
   LevelWorld level(GetParam());
-  const aiNode* spawner = level.model.node("Spawner");
+  const aiNode* spawner = level.model.node(spawnerNode);
   ASSERT_NE(spawner, nullptr);
   for (unsigned i = 0; i < spawner->mNumChildren; ++i) {
     level.expectTargetsOnPlatform(level.model.position(*spawner->mChildren[i]), level.levelBody,
@@ -165,16 +165,16 @@ TEST_P(SpawnedEnemies, FindWalkingTargetsOnTheirOwnPlatforms) {
   }
 }
 
-INSTANTIATE_TEST_SUITE_P(Levels, SpawnedEnemies, testing::Values(1, 2, 3));
+INSTANTIATE_TEST_SUITE_P(Levels, SpawnedEnemies, testing::Range(1, playableLevelCount + 1));
 
 TEST(ElevatorWave, WalksTheLoweredElevator) {
   LevelWorld level(1);
-  const TriangleSet modelled = level.model.meshes(*level.model.node("Elevator"));
+  const TriangleSet modelled = level.model.meshes(*level.model.node(elevatorNode));
   StaticRigidBody& elevator = level.world.addStaticBody(bodyOf(modelled, false));
   const glm::vec3 lowering(0.0f, -10.0f, 0.0f);
   level.world.moveStaticBody(elevator, lowering);
   const TriangleSet lowered = modelled.translated(lowering);
-  const glm::vec3 centre = level.model.position(*level.model.node("Elevator")) + lowering;
+  const glm::vec3 centre = level.model.position(*level.model.node(elevatorNode)) + lowering;
   // The wave lands within 10 units of the centre on each axis.
   for (const glm::vec3& offset : {glm::vec3(0, 1, 0), glm::vec3(-9, 1, -9), glm::vec3(9, 1, 9),
                                   glm::vec3(-9, 1, 9), glm::vec3(9, 1, -9)}) {
@@ -184,7 +184,7 @@ TEST(ElevatorWave, WalksTheLoweredElevator) {
 
 TEST(Boss, WalksTheArenaFloor) {
   LevelWorld level(3);
-  level.expectTargetsOnPlatform(level.model.position(*level.model.node("BigEnemy")),
+  level.expectTargetsOnPlatform(level.model.position(*level.model.node(bigEnemyNode)),
                                 level.levelBody, level.solid, "the boss");
 }
 

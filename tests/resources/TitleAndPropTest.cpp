@@ -6,11 +6,13 @@
 #include <string>
 
 #include "ImportedModel.h"
+#include "scene/LevelFiles.h"
 
 namespace Vexa::test {
 namespace {
 
-const glm::vec3 spawnEye(0.0f, 8.5f, -7.0f);
+// The player's eye is half a unit above the capsule's centre.
+const glm::vec3 spawnEye = playerStartPosition + glm::vec3(0.0f, 0.5f, 0.0f);
 constexpr float glyphRows = 7.0f;
 
 glm::mat4 titlePlacement() {
@@ -30,8 +32,7 @@ TriangleSet everything(const ImportedModel& model) {
 
 class LevelTitle : public testing::TestWithParam<int> {
  protected:
-  ImportedModel model{"Resources/Models/level" + std::to_string(GetParam()) + "_text.dae",
-                      titlePlacement()};
+  ImportedModel model{levelTitlePath(GetParam()), titlePlacement()};
   TriangleSet letters = everything(model);
   glm::vec3 low = letters.minimum(), high = letters.maximum();
 };
@@ -74,7 +75,7 @@ TEST_P(LevelTitle, ReadsLeftToRightFacingThePlayer) {
   EXPECT_NEAR(firstColumnHigh - firstColumnLow, size.y, 0.01f);
 }
 
-INSTANTIATE_TEST_SUITE_P(Titles, LevelTitle, testing::Values(1, 2, 3));
+INSTANTIATE_TEST_SUITE_P(Titles, LevelTitle, testing::Range(1, playableLevelCount + 1));
 
 TEST(Props, RubyIsAnUprightGemAboutOneAndAHalfUnitsTall) {
   ImportedModel model("Resources/Models/ruby.dae");

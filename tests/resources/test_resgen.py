@@ -39,6 +39,8 @@ class GeneratorOutput(unittest.TestCase):
                     os.path.join(fresh, folder), os.path.join(built, folder), names,
                     shallow=False)
                 self.assertEqual((mismatch, errors), ([], []), folder)
+            self.assertTrue(filecmp.cmp(os.path.join(fresh, generate.MANIFEST),
+                                        os.path.join(built, generate.MANIFEST), shallow=False))
 
 
 class Primitives(unittest.TestCase):

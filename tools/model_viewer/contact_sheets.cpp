@@ -9,48 +9,17 @@
 #include "ModelRenderer.h"
 #include "SegmentRow.h"
 #include "app/Window.h"
+#include "scene/mesh/CharacterModels.h"
 
 using namespace Vexa;
 
 namespace {
 
-struct Character {
-  std::string model;
-  std::vector<viewer::Segment> segments;
-};
+using scene::mesh::CharacterModel;
 
-std::vector<viewer::Segment> batSegments() {
-  return {{"idle", 0, 54, 107}, {"walk", 61, 81, 107}, {"swing", 81, 107, 107}};
-}
-
-std::vector<viewer::Segment> walkerSegments() {
-  return {{"idle A", 0, 66, 240},           {"idle B", 66, 124, 240},
-          {"start walking", 132, 150, 240}, {"walk", 150, 190, 240},
-          {"stop walking", 190, 208, 240},  {"hit", 214, 240, 240}};
-}
-
-const std::vector<Character>& characters() {
-  static const std::vector<Character> all = {
-      {"baseball_bat", batSegments()},
-      {"baseball_bat_1", batSegments()},
-      {"monster1_animation", walkerSegments()},
-      {"monster1_animation_special", walkerSegments()},
-      {"monster2_animation",
-       {{"idle A", 0, 55, 226},
-        {"idle B", 55, 89, 226},
-        {"start walking", 89, 128, 226},
-        {"walk", 128, 156, 226},
-        {"stop walking", 156, 176, 226},
-        {"hit", 186, 226, 226}}},
-      {"monster3_animation",
-       {{"idle A", 0, 68, 286},
-        {"idle B", 124, 171, 286},
-        {"start walking", 68, 68, 286},
-        {"walk", 68, 124, 286},
-        {"stop walking", 124, 124, 286},
-        {"hit", 227, 286, 286}}},
-  };
-  return all;
+/// The segment as the row renderer plays it.
+viewer::Segment rowSegment(const CharacterModel& character, const scene::mesh::ClipSegment& s) {
+  return {s.name, s.frames.first, s.frames.last, character.frameCount};
 }
 
 constexpr int samplesPerSegment = 6;
@@ -59,8 +28,8 @@ constexpr int cellSize = 256;
 constexpr float framingMargin = 1.8f;
 
 // Returns whether the model exists and had a clip to play.
-bool writeSheet(const Character& character, const std::filesystem::path& folder) {
-  const std::string path = "Resources/Models/" + character.model + ".dae";
+bool writeSheet(const CharacterModel& character, const std::filesystem::path& folder) {
+  const std::string& path = character.path;
   if (!std::filesystem::exists(path)) {
     std::cerr << "missing " << path << ", skipped\n";
     return false;
@@ -75,10 +44,12 @@ bool writeSheet(const Character& character, const std::filesystem::path& folder)
   const auto rows = static_cast<int>(character.segments.size());
   viewer::ContactSheet sheet(samplesPerSegment, rows, cellSize, cellSize);
   for (int row = 0; row < rows; ++row) {
-    viewer::renderSegmentRow(renderer, model, character.segments[static_cast<std::size_t>(row)],
-                             samplesPerSegment, sheet, row);
+    viewer::renderSegmentRow(
+        renderer, model, rowSegment(character, character.segments[static_cast<std::size_t>(row)]),
+        samplesPerSegment, sheet, row);
   }
-  const std::filesystem::path output = folder / (character.model + ".png");
+  const std::filesystem::path output =
+      folder / std::filesystem::path(path).filename().replace_extension(".png");
   sheet.write(output.string());
   std::cout << "wrote " << output.string() << ": rows";
   for (const auto& segment : character.segments) std::cout << " | " << segment.name;
@@ -93,7 +64,7 @@ int main(int argc, char** argv) {
   std::filesystem::create_directories(folder);
   const Window window(WindowMode::Windowed, false);
   bool complete = true;
-  for (const Character& character : characters())
+  for (const CharacterModel& character : scene::mesh::characterModels())
     complete = writeSheet(character, folder) && complete;
   return complete ? 0 : 1;
 }

@@ -11,5 +11,6 @@ Modules:
     sounds     -- synthesised 16-bit mono WAV sounds.
     props      -- ruby, terrain, hemisphere and crosshair models.
     levels     -- the four level scenes and the three level titles.
+    manifest   -- what was built, for the game's code to check against.
     generate   -- ``generate_all(output_folder)``: everything above.
 """

@@ -1,9 +1,10 @@
 """The first-person bat's skeleton and clip.
 
 The bat is drawn in camera space: the game places it with the local matrix
-"scale 2, then translate (0, 1, -0.825)" and leaves the view matrix out, so a
-file point p lands at 2 p + (0, 2, -1.65) in camera space (x right, y up, the
-view along -z). The bat's file therefore uses the camera's axes (Y_UP).
+"scale by BAT_SCALE (2), then translate by BAT_OFFSET (0, 1, -0.825)" and leaves
+the view matrix out, so a file point p lands at 2 p + (0, 2, -1.65) in camera
+space (x right, y up, the view along -z). The bat's file therefore uses the
+camera's axes (Y_UP).
 
 Two bones: "Arm" turns about the player's right shoulder and carries "Hands",
 the grip, to which the whole bat is bound. Segments:
@@ -26,18 +27,14 @@ IDLE = (0, 54)
 WALK = (61, 81)
 SWING = (81, 107)
 
-CAMERA_SCALE = 2.0
-CAMERA_OFFSET = (0.0, 2.0, -1.65)
-
-
-def camera_point(p):
-    """Where a file point is shown, in camera space."""
-    return add(scaled(p, CAMERA_SCALE), CAMERA_OFFSET)
+BAT_SCALE = 2.0
+BAT_OFFSET = (0.0, 1.0, -0.825)  # in the scaled frame
+CAMERA_OFFSET = scaled(BAT_OFFSET, BAT_SCALE)
 
 
 def file_point(c):
     """The file point shown at camera-space point c."""
-    return tuple((c[i] - CAMERA_OFFSET[i]) / CAMERA_SCALE for i in range(3))
+    return tuple((c[i] - CAMERA_OFFSET[i]) / BAT_SCALE for i in range(3))
 
 
 SHOULDER = file_point((0.25, -0.75, -0.25))
@@ -91,5 +88,5 @@ def bat_clip():
     return Clip(FRAME_COUNT, [
         Segment("idle", *IDLE, idle),
         Segment("walk", *WALK, walk),
-        Segment("swing", *SWING, swing),
+        Segment("swing", *SWING, swing, loops=False),
     ], cuts=[(SWING[1], WALK[0]), (SWING[1], IDLE[0]), (IDLE[1], WALK[0]), (WALK[1], IDLE[0])])

@@ -8,6 +8,7 @@ game draws them at scale 0.5, the boss at 1.4). The bats use camera axes
 """
 
 import math
+from typing import NamedTuple
 
 from . import collada
 from .bat_motion import BAT_AXIS, BAT_LENGTH, GRIP, bat_clip, bat_rig
@@ -15,7 +16,8 @@ from .body_parts import Assembly, Blend, ball, cone, ellipsoid, line_frame, tube
 from .character_textures import (COLUMNS, Atlas, banded, brushed_metal, glow, mottled, plain,
                                  scaled_skin, wedges, wood_grain, wrapped)
 from .jumper_motion import jumper_clip, jumper_rig
-from .rig import add, scaled
+from .motion import Clip
+from .rig import Rig, add, scaled
 from .roller_motion import BALL_RADIUS, roller_clip, roller_rig
 from .skinned import add_character
 from .walker_motion import walker_clip, walker_rig
@@ -232,6 +234,13 @@ def bat_model(variant):
 
 # Assembly into files ---------------------------------------------------------------
 
+class Character(NamedTuple):
+    document: collada.Document
+    atlas: Atlas
+    rig: Rig
+    clip: Clip
+
+
 def _creature_document(assembly, atlas, rig, clip, mesh_name):
     return _finish(collada.Document(), assembly, atlas, rig, clip, mesh_name)
 
@@ -239,7 +248,7 @@ def _creature_document(assembly, atlas, rig, clip, mesh_name):
 def _finish(document, assembly, atlas, rig, clip, mesh_name):
     material = collada.Material(atlas.file_name.rsplit(".", 1)[0], texture=atlas.file_name)
     add_character(document, rig, clip, assembly.mesh, assembly.weights, material, mesh_name)
-    return document, atlas
+    return Character(document, atlas, rig, clip)
 
 
 MODELS = {
@@ -253,8 +262,12 @@ MODELS = {
 
 
 def write_all(models_folder, textures_folder):
-    """Writes the six character models and their textures."""
+    """Writes the six character models and their textures; returns the characters by
+    file name."""
+    written = {}
     for file_name, build in MODELS.items():
-        document, atlas = build()
-        document.write(f"{models_folder}/{file_name}")
-        atlas.write(textures_folder)
+        character = build()
+        character.document.write(f"{models_folder}/{file_name}")
+        character.atlas.write(textures_folder)
+        written[file_name] = character
+    return written

@@ -3,8 +3,9 @@
     python3 -m resgen <folder>          (run from tools/)
     python3 tools/resgen/generate.py <folder>
 
-creates <folder>/Models, <folder>/Textures and <folder>/Sounds. Files are
-written only through this module, so a run always produces the same bytes.
+creates <folder>/Models, <folder>/Textures and <folder>/Sounds, and
+<folder>/manifest.json (see manifest). Files are written only through this
+module, so a run always produces the same bytes.
 """
 
 import os
@@ -14,22 +15,29 @@ if __package__ in (None, ""):
     sys.path.insert(0, os.path.dirname(os.path.dirname(os.path.abspath(__file__))))
     __package__ = "resgen"
 
-from resgen import characters, levels, props, sounds, textures  # noqa: E402
+from resgen import characters, levels, manifest, props, sounds, textures  # noqa: E402
+
+MANIFEST = "manifest.json"
 
 
 def generate_all(folder):
     models = os.path.join(folder, "Models")
     for sub in ("Models", "Textures", "Sounds"):
         os.makedirs(os.path.join(folder, sub), exist_ok=True)
-    for number, level in levels.LEVELS.items():
-        level().build().write(os.path.join(models, "level%d.dae" % number))
-    for number in (1, 2, 3):
-        levels.title(number).write(os.path.join(models, "level%d_text.dae" % number))
+    level_documents = {"level%d.dae" % number: level().build()
+                       for number, level in levels.LEVELS.items()}
+    for name, document in level_documents.items():
+        document.write(os.path.join(models, name))
+    titles = ["level%d_text.dae" % number for number in (1, 2, 3)]
+    for number, name in enumerate(titles, 1):
+        levels.title(number).write(os.path.join(models, name))
     for name, prop in props.PROPS.items():
         prop().write(os.path.join(models, name))
     textures.write_all(os.path.join(folder, "Textures"))
-    characters.write_all(models, os.path.join(folder, "Textures"))
+    built = characters.write_all(models, os.path.join(folder, "Textures"))
     sounds.write_all(os.path.join(folder, "Sounds"))
+    manifest.write(os.path.join(folder, MANIFEST),
+                   manifest.describe(built, level_documents, titles))
 
 
 def main(arguments):

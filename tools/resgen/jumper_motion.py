@@ -13,7 +13,8 @@ Axes of the file: z up, the Jumper faces -y, its left side is on +x. Segments:
 The start- and stop-walking segments of the Jumper are empty (68-68, 124-124).
 """
 
-from .motion import Clip, Segment, bump, keyed, motion, on_the_ground, swell, tumbling, wave
+from .motion import (Segment, bump, keyed, motion, on_the_ground, rest, swell, tumbling, wave,
+                     walking_enemy_clip)
 from .rig import Bone, Rig, quat_from_euler
 
 FRAME_COUNT = 286
@@ -143,9 +144,9 @@ def hit(u):
 
 
 def jumper_clip():
-    return Clip(FRAME_COUNT, [
-        Segment("idle A", *IDLE_A, idle_a),
-        Segment("hop", *HOP, hop),
-        Segment("idle B", *IDLE_B, idle_b),
-        Segment("hit", *HIT, hit),
-    ], cuts=[(IDLE_A[1], HOP[0]), (HOP[1], IDLE_A[0]), (IDLE_B[1], HOP[0]), (IDLE_B[1], IDLE_A[0])])
+    return walking_enemy_clip(
+        FRAME_COUNT, Segment("idle A", *IDLE_A, idle_a), Segment("idle B", *IDLE_B, idle_b),
+        Segment("start walking", HOP[0], HOP[0], rest, loops=False),
+        Segment("walk", *HOP, hop),
+        Segment("stop walking", HOP[1], HOP[1], rest, loops=False),
+        Segment("hit", *HIT, hit))

@@ -34,6 +34,7 @@ WORLD_TO_FILE = transforms.multiply(transforms.scaling(1.0 / LEVEL_SCALE),
 SUN_POSITION = (-20.0, 300.0, -20.0)
 SUN_RADIUS = 14.0
 SPAWN_CENTRE = (0.0, 8.0, -7.0)
+EVENTS = "Events"  # the node whose children are the event triggers
 
 GRASS = collada.Material("Grass", texture="grass.png")
 ROCK = collada.Material("Rock", texture="rock.png")
@@ -119,7 +120,7 @@ class LevelBuilder:
     def event(self, name, position):
         """An event trigger node; the game triggers it within 5 units on each axis."""
         if self.events is None:
-            self.events = self.document.add(collada.Node("Events"))
+            self.events = self.document.add(collada.Node(EVENTS))
         self.events.add(self._marker(name, position))
 
     def marker(self, name, position):

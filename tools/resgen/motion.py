@@ -112,7 +112,7 @@ class Clip:
     def __init__(self, frame_count: int, segments: Sequence[Segment],
                  cuts: Sequence[Tuple[int, int]] = ()):
         self.frame_count = frame_count
-        self.segments = sorted(segments, key=lambda s: s.first)
+        self.segments = sorted(segments, key=lambda s: (s.first, s.last))  # in frame order
         self.cuts = list(cuts)  # frame pairs the game jumps between
 
     def seconds(self, frame: float) -> float:

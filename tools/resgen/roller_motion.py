@@ -125,7 +125,7 @@ def hit(u):
 def roller_clip():
     return walking_enemy_clip(
         FRAME_COUNT, Segment("idle A", *IDLE_A, idle_a), Segment("idle B", *IDLE_B, idle_b),
-        Segment("start rolling", START, ROLL[0], start, loops=False),
-        Segment("roll", *ROLL, roll),
-        Segment("stop rolling", ROLL[1], STOP, stop, loops=False),
+        Segment("start walking", START, ROLL[0], start, loops=False),
+        Segment("walk", *ROLL, roll),
+        Segment("stop walking", ROLL[1], STOP, stop, loops=False),
         Segment("hit", *HIT, hit))
