@@ -5,6 +5,7 @@
 #include <memory>
 
 #include "render/LevelPrograms.h"
+#include "scene/LevelState.h"
 
 namespace Vexa {
 
@@ -28,6 +29,8 @@ class Level {
   virtual void movePlayer(const glm::vec3& direction) = 0;
   virtual void jump() = 0;
   virtual void swingBat() = 0;
+  /// The level as it stands after the last frame.
+  virtual LevelState state() const = 0;
 
   /// Raised once by the level's finish marker; the application then moves on.
   bool finished() const { return finishedFlag; }

@@ -1,0 +1,32 @@
+#pragma once
+
+#include <glm/vec3.hpp>
+#include <string>
+#include <vector>
+
+namespace Vexa {
+
+/// What can be seen of a level from outside at the end of a frame: enough for a
+/// replay to check a run, and for a bot to decide its next input.
+struct LevelState {
+  struct Enemy {
+    glm::vec3 position{0.0f};
+    /// The behaviour state: Idle 0, StartWalking 1, Walking 2, StopWalking 3, Hit 4.
+    int state = 0;
+    bool hidden = false;
+  };
+
+  /// Centre of the player's capsule; the eye is 0.5 above it.
+  glm::vec3 playerPosition{0.0f};
+  /// Camera angles in degrees.
+  float yaw = 0.0f;
+  float pitch = 0.0f;
+  bool onGround = false;
+  /// "Swing", "Idle" or "Walk".
+  std::string batState;
+  std::vector<Enemy> enemies;
+  /// Names of the events that have triggered, in the order of the level's events.
+  std::vector<std::string> triggeredEvents;
+};
+
+}  // namespace Vexa
