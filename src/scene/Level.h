@@ -1,6 +1,7 @@
 #pragma once
 
 #include <functional>
+#include <glm/mat4x4.hpp>
 #include <glm/vec3.hpp>
 #include <memory>
 
@@ -10,41 +11,93 @@
 namespace Vexa {
 
 class PhysicsWorld;
+class SoundSystem;
 
-/// One stage of the game, as the frame loop and the controls see it. A level owns
-/// its thirteen shader programs; the physics world belongs to the application.
+namespace scene {
+class SceneContainer;
+namespace mesh {
+class Path;
+class Player;
+}  // namespace mesh
+}  // namespace scene
+
+/// One stage of the game: its thirteen programs, its sound system and its scene
+/// with the cast every level has (the player with the bat, the hud, the terrain and
+/// the sky), offering what the frame loop and the controls ask of it. The concrete
+/// levels add their geometry, title, enemies and events; the physics world belongs
+/// to the application, which creates one per level.
 class Level {
  public:
-  virtual ~Level() = default;
+  virtual ~Level();
   Level(const Level&) = delete;
   Level& operator=(const Level&) = delete;
 
-  virtual void update(double elapsedSeconds) = 0;
+  virtual void update(double elapsedSeconds);
   /// The main pass; afterwards `drawnObjects` holds the number of objects drawn.
-  virtual void draw() = 0;
-  virtual void drawShadowMap() = 0;
+  virtual void draw();
+  /// The main pass without shadows; `drawnObjects` stays as it was.
+  virtual void drawWithoutShadows();
+  virtual void drawShadowMap();
+  /// Back to the start position and the start view.
+  virtual void resetPlayer();
   /// Changes in degrees; the pitch stays strictly within ±85.
-  virtual void rotateCamera(float pitchChange, float yawChange) = 0;
+  virtual void rotateCamera(float pitchChange, float yawChange);
   /// `direction` is in camera space: x to the right, negative z forward.
-  virtual void movePlayer(const glm::vec3& direction) = 0;
-  virtual void jump() = 0;
-  virtual void swingBat() = 0;
+  virtual void movePlayer(const glm::vec3& direction);
+  virtual void jump();
+  /// Starts a swing of the player's bat, unless it is swinging already.
+  virtual void swingBat();
   /// The level as it stands after the last frame.
-  virtual LevelState state() const = 0;
+  virtual LevelState state() const;
 
   /// Raised once by the level's finish marker; the application then moves on.
   bool finished() const { return finishedFlag; }
   const LevelPrograms& shaderPrograms() const { return programs; }
+  scene::SceneContainer& scene() const { return *sceneContainer; }
+  scene::mesh::Player& player() const;
+  /// The perspective of the player's eye: 60° vertically, near 0.1, far 1500.
+  static glm::mat4 projection(float width, float height);
 
   /// View-frustum culling; the debug toggle writes it.
   bool cullingEnabled = true;
   int drawnObjects = 0;
 
  protected:
-  Level() = default;
+  /// Builds the programs, the sound system and the fixed cast for a window of
+  /// `width` × `height` pixels.
+  Level(PhysicsWorld& physicsWorld, float width, float height);
 
+  /// What a playable level adds: its geometry, its title, its enemies (which keep
+  /// still with `standStill`) and its events.
+  scene::mesh::Path& buildPlayableLevel(int levelNumber, bool standStill);
+  /// The level file's geometry, its "Sun" node drawn with the sun's program.
+  scene::mesh::Path& addGeometry(int levelNumber);
+
+  PhysicsWorld& physicsWorld;
+
+ private:
+  /// Takes every body out of the physics world when the level is gone.
+  struct BodyRelease {
+    PhysicsWorld& world;
+    ~BodyRelease();
+  };
+
+  void buildCast(float width, float height);
+  void spawnEnemies(scene::mesh::Path& geometry, bool standStill);
+  void createEvents(scene::mesh::Path& geometry);
+
+  // Declared in construction order; torn down in reverse: the scene with every
+  // object, the programs, the sound system once no clip is left, the bodies last.
+  BodyRelease bodyRelease;
+  std::unique_ptr<SoundSystem> soundSystem;
+
+ protected:
+  /// Raised by a finish event.
   bool finishedFlag = false;
+
+ private:
   LevelPrograms programs;
+  std::unique_ptr<scene::SceneContainer> sceneContainer;
 };
 
 /// Builds the level with the given number (1 to 3 playable, 4 the closing scene)

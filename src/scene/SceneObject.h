@@ -82,6 +82,8 @@ class SceneObject {
   void setAnimation(std::unique_ptr<Animation> animation);
 
   ShaderProgram* program() const { return mainProgram; }
+  /// Draws this node (not its children) with `program` from now on.
+  void setProgram(ShaderProgram* program) { mainProgram = program; }
   ShaderProgram* shadowProgram() const { return shadowPassProgram; }
 
   /// Transform relative to the parent; levels, enemies and props write it.

@@ -24,7 +24,7 @@ class ApplicationTest : public testing::Test {
     LevelFactory factory = [this](int index, PhysicsWorld& physics, float width, float height) {
       EXPECT_EQ(width, 1024.0f);
       EXPECT_EQ(height, 768.0f);
-      auto level = std::make_unique<RecordingLevel>(index, [this, &physics](RecordingLevel& self) {
+      auto level = std::make_unique<RecordingLevel>(index, physics, [this, &physics](RecordingLevel& self) {
         if (self.updates.size() == 1) floatModeAtStart[self.number] = physics.floatMode;
         onUpdate(self);
         clock.advance(frameTime);

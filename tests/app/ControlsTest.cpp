@@ -11,7 +11,7 @@ class ControlsTest : public GlTest {
  protected:
   void SetUp() override {
     GlTest::SetUp();
-    level = std::make_unique<RecordingLevel>(1);
+    level = std::make_unique<RecordingLevel>(1, physics);
     input.mouseX = 100;
     input.mouseY = 200;
     controls = std::make_unique<Controls>(input);

@@ -7,14 +7,15 @@
 
 namespace Vexa::test {
 
-/// A level that records what the frame loop and the controls ask of it. It builds
-/// the real thirteen programs, so the loop's passes run against real GL objects.
+/// A level that records what the frame loop and the controls ask of it instead of
+/// doing it. It builds the real programs and cast, so the loop's passes run against
+/// real GL objects, but it has no geometry.
 class RecordingLevel final : public Level {
  public:
   using UpdateHook = std::function<void(RecordingLevel&)>;
 
-  explicit RecordingLevel(int number, UpdateHook onUpdate = {})
-      : number(number), onUpdate(std::move(onUpdate)) {}
+  RecordingLevel(int number, PhysicsWorld& physics, UpdateHook onUpdate = {})
+      : Level(physics, 1024.0f, 768.0f), number(number), onUpdate(std::move(onUpdate)) {}
 
   void update(double elapsedSeconds) override {
     updates.push_back(elapsedSeconds);
@@ -25,15 +26,14 @@ class RecordingLevel final : public Level {
     drawnObjects = objectsToReport;
   }
   void drawShadowMap() override { ++shadowDraws; }
+  void finish() { finishedFlag = true; }
   void rotateCamera(float pitchChange, float yawChange) override {
     rotations.push_back({pitchChange, yawChange});
   }
   void movePlayer(const glm::vec3& direction) override { moves.push_back(direction); }
   void jump() override { ++jumps; }
   void swingBat() override { ++swings; }
-  LevelState state() const override { return {}; }
 
-  void finish() { finishedFlag = true; }
 
   struct Rotation {
     float pitchChange;

@@ -1,0 +1,185 @@
+#include "scene/Level.h"
+
+#include <cmath>
+#include <glm/gtc/matrix_transform.hpp>
+#include <glm/gtc/type_ptr.hpp>
+
+#include "audio/SoundSystem.h"
+#include "physic/CharacterBody.h"
+#include "physic/PhysicsWorld.h"
+#include "scene/LevelFiles.h"
+#include "scene/SceneContainer.h"
+#include "scene/event/FinishedEvent.h"
+#include "scene/mesh/Bat.h"
+#include "scene/mesh/Hemisphere.h"
+#include "scene/mesh/Hud.h"
+#include "scene/mesh/LevelText.h"
+#include "scene/mesh/Path.h"
+#include "scene/mesh/Player.h"
+#include "scene/mesh/Terrain.h"
+
+namespace Vexa {
+
+using scene::mesh::Path;
+
+namespace {
+
+constexpr float pitchLimit = 85.0f;
+
+const char* batStateName(scene::mesh::BatState state) {
+  switch (state) {
+    case scene::mesh::BatState::Swing:
+      return "Swing";
+    case scene::mesh::BatState::Idle:
+      return "Idle";
+    case scene::mesh::BatState::Walk:
+      return "Walk";
+  }
+  return "";
+}
+
+bool isFinishedEvent(const std::string& name) {
+  for (const char* finished : finishedEvents)
+    if (name == finished) return true;
+  return false;
+}
+
+}  // namespace
+
+Level::BodyRelease::~BodyRelease() {
+  world.removeAllBodies();
+}
+
+Level::Level(PhysicsWorld& physicsWorld, float width, float height)
+    : physicsWorld(physicsWorld),
+      bodyRelease{physicsWorld},
+      soundSystem(std::make_unique<SoundSystem>()) {
+  buildCast(width, height);
+}
+
+Level::~Level() = default;
+
+glm::mat4 Level::projection(float width, float height) {
+  constexpr float near = 0.1f;
+  const float top = near * std::tan(glm::radians(30.0f));
+  const float right = top * (width / height);
+  return glm::frustum(-right, right, -top, top, near, 1500.0f);
+}
+
+// The crosshair is placed in pixels from the window's top left corner.
+void Level::buildCast(float width, float height) {
+  const glm::mat4 ortho = glm::ortho(0.0f, width, height, 0.0f, -1.0f, 1.0f);
+  glUseProgram(programs.crosshair.programId());
+  glUniformMatrix4fv(glGetUniformLocation(programs.crosshair.programId(), "orthoMatrix"), 1,
+                     GL_FALSE, glm::value_ptr(ortho));
+  glUseProgram(0);
+  auto bat = std::make_unique<scene::mesh::Bat>(&programs.bat, &programs.bat, soundSystem.get(), 0);
+  auto player = std::make_unique<scene::mesh::Player>(bat.get(), &physicsWorld, soundSystem.get(),
+                                                      projection(width, height));
+  auto hud = std::make_unique<scene::mesh::Hud>(&programs.crosshair, &physicsWorld, player.get(),
+                                                width, height);
+  scene::mesh::Player& eye = *player;
+  sceneContainer = std::make_unique<scene::SceneContainer>(
+      std::move(player), std::move(bat), std::make_unique<scene::mesh::Hemisphere>(&programs.sky),
+      std::make_unique<scene::mesh::Terrain>(&programs.texture), std::move(hud), &physicsWorld);
+  for (ShaderProgram* program :
+       {&programs.texture, &programs.level, &programs.enemy, &programs.bat, &programs.levelText,
+        &programs.sun, &programs.ruby, &programs.crosshair, &programs.sky, &programs.shadowMap,
+        &programs.animatedShadowMap})
+    eye.addShader(program);
+}
+
+scene::mesh::Player& Level::player() const {
+  return sceneContainer->player();
+}
+
+Path& Level::addGeometry(int levelNumber) {
+  // The geometry and the title cast no shadow: they get no shadow program.
+  Path& geometry = sceneContainer->add(
+      std::make_unique<Path>(&programs.level, nullptr, levelNumber, &physicsWorld));
+  geometry.requiredNode(sunNode).setProgram(&programs.sun);
+  return geometry;
+}
+
+Path& Level::buildPlayableLevel(int levelNumber, bool standStill) {
+  Path& geometry = addGeometry(levelNumber);
+  sceneContainer->add(
+      std::make_unique<scene::mesh::LevelText>(&programs.levelText, nullptr, levelNumber));
+  spawnEnemies(geometry, standStill);
+  createEvents(geometry);
+  return geometry;
+}
+
+void Level::spawnEnemies(Path& geometry, bool) {
+  geometry.requiredNode(spawnerNode);
+}
+
+// The event's name, not the level, chooses what it does.
+void Level::createEvents(Path& geometry) {
+  const scene::MeshObject* events = geometry.findNode(eventsNode);
+  if (!events) return;
+  for (const auto& child : events->children()) {
+    if (child->name() == level1ElevatorEvent) {
+      geometry.requiredNode(elevatorNode);
+    } else if (isFinishedEvent(child->name())) {
+      sceneContainer->addEvent(std::make_unique<scene::event::FinishedEvent>(
+          child->name(), child.get(), finishedFlag));
+    }
+  }
+}
+
+void Level::update(double elapsedSeconds) {
+  sceneContainer->cullingEnabled = cullingEnabled;
+  sceneContainer->update(elapsedSeconds);
+}
+
+void Level::draw() {
+  sceneContainer->draw();
+  drawnObjects = sceneContainer->drawnObjects();
+}
+
+void Level::drawWithoutShadows() {
+  sceneContainer->drawWithoutShadows();
+}
+
+void Level::drawShadowMap() {
+  sceneContainer->drawShadowMap();
+}
+
+void Level::resetPlayer() {
+  player().reset();
+}
+
+void Level::rotateCamera(float pitchChange, float yawChange) {
+  scene::mesh::Player& eye = player();
+  eye.yaw -= yawChange;
+  const float pitch = eye.pitch - pitchChange;
+  if (pitch > -pitchLimit && pitch < pitchLimit) eye.pitch = pitch;
+}
+
+void Level::movePlayer(const glm::vec3& direction) {
+  sceneContainer->movePlayer(direction);
+}
+
+void Level::jump() {
+  physicsWorld.character()->jump();
+}
+
+void Level::swingBat() {
+  player().bat()->swing();
+}
+
+LevelState Level::state() const {
+  const scene::mesh::Player& eye = player();
+  LevelState state;
+  state.playerPosition = eye.position();
+  state.yaw = eye.yaw;
+  state.pitch = eye.pitch;
+  state.onGround = physicsWorld.character()->onGround();
+  state.batState = batStateName(eye.bat()->state());
+  for (const auto& event : sceneContainer->events())
+    if (event->triggered()) state.triggeredEvents.push_back(event->name());
+  return state;
+}
+
+}  // namespace Vexa
