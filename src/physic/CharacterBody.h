@@ -25,6 +25,8 @@ struct CapsuleSize {
 
 /// The player's capsule.
 inline constexpr CapsuleSize playerCapsule{2.0, 1.75, 0.35};
+/// The player's eye sits this far above the capsule's centre.
+inline constexpr float eyeHeight = 0.5f;
 
 /// The player's body: a capsule ghost moved by Bullet's kinematic character
 /// controller, with the game's knock-back and float jump laid over the walk.

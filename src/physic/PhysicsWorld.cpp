@@ -20,7 +20,6 @@ namespace {
 constexpr int allButStatic = ~PhysicsWorld::staticFilter;
 constexpr int staticAndDefault = PhysicsWorld::staticFilter | PhysicsWorld::defaultFilter;
 constexpr float pickReach = 5.5f;
-constexpr float eyeHeight = 0.5f;
 constexpr float bowlingStrength = 60.0f;
 constexpr btScalar floatContactBreakingThreshold = 10000.0f;
 

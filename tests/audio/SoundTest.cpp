@@ -70,13 +70,7 @@ SoundTest::SoundTest() : sounds(std::make_unique<SoundSystem>(SoundSystem::Outpu
 Loudness SoundTest::listen(double seconds) {
   clock.advance(seconds);
   sounds->updateListener({0.0f, 0.0f, 0.0f}, {0.0f, 0.0f, -1.0f}, {0.0f, 1.0f, 0.0f});
-  const std::vector<float>& mix = sounds->discardedMix();
-  Loudness heard;
-  for (std::size_t i = 0; i + 1 < mix.size(); i += 2) {
-    heard.left = std::max(heard.left, std::abs(mix[i]));
-    heard.right = std::max(heard.right, std::abs(mix[i + 1]));
-  }
-  return heard;
+  return loudestOfLastMix(*sounds);
 }
 
 }  // namespace Vexa::test

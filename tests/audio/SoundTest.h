@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "audio/SoundSystem.h"
+#include "support/Loudness.h"
 #include "support/ManualTime.h"
 
 namespace Vexa::test {
@@ -31,12 +32,6 @@ class SoundFiles {
   static std::string pathOf(const std::string& soundName);
 
   const std::string folderName;
-};
-
-/// The loudest sample each ear heard.
-struct Loudness {
-  float left = 0.0f;
-  float right = 0.0f;
 };
 
 /// A sound system whose mix the test hears, and a clock that moves only when the

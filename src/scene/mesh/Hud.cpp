@@ -1,0 +1,37 @@
+#include "scene/mesh/Hud.h"
+
+#include <glm/gtc/matrix_transform.hpp>
+
+#include "physic/PhysicsWorld.h"
+#include "render/ShaderProgram.h"
+#include "scene/mesh/Player.h"
+
+namespace Vexa::scene::mesh {
+
+namespace {
+
+constexpr float crosshairScale = 25.0f;
+
+}  // namespace
+
+Hud::Hud(ShaderProgram* program, PhysicsWorld* world, const Player* player, float width,
+         float height)
+    : MeshObject(program, nullptr), world(world), player(player) {
+  loadModel("Resources/Models/crosshair.dae");
+  const glm::mat4 centred = glm::translate(glm::mat4(1.0f), {width * 0.5f, height * 0.5f, 0.0f});
+  localMatrix = glm::scale(centred, glm::vec3(crosshairScale));
+}
+
+void Hud::updateWithoutCamera(double elapsedSeconds, const glm::mat4& parentWorld) {
+  targeted = world->pickDynamicBody(player->viewDirection()) != nullptr;
+  MeshObject::updateWithoutCamera(elapsedSeconds, parentWorld);
+}
+
+void Hud::draw() {
+  const GLuint id = program()->programId();
+  glUseProgram(id);
+  glUniform1f(glGetUniformLocation(id, "hitEnemy"), targeted ? 1.0f : 0.0f);
+  MeshObject::draw();
+}
+
+}  // namespace Vexa::scene::mesh
