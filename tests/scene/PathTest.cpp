@@ -24,14 +24,20 @@ std::string levelFile(bool withSun) {
 
 class PathTest : public GlTest {
  protected:
+  void SetUp() override {
+    GlTest::SetUp();
+    program = std::make_unique<ShaderProgram>("Shader/texture_shadow_VSM.vert",
+                                              "Shader/texture_shadow_VSM.frag");
+  }
+
   ScratchFolder scratch;
   PhysicsWorld world;
-  ShaderProgram program{"Shader/texture_shadow_VSM.vert", "Shader/texture_shadow_VSM.frag"};
+  std::unique_ptr<ShaderProgram> program;
 };
 
 TEST_F(PathTest, TheGeometryIsTwiceItsFileGroundsTheWorldAndBringsTheSun) {
   scratch.write("Resources/Models/level7.dae", levelFile(true));
-  const Path path(&program, nullptr, 7, &world);
+  const Path path(program.get(), nullptr, 7, &world);
   EXPECT_EQ(path.scale(), 2.0f);
   ASSERT_NE(world.groundBody, nullptr);
   EXPECT_EQ(world.staticBodies().size(), 1u);
@@ -42,10 +48,10 @@ TEST_F(PathTest, TheGeometryIsTwiceItsFileGroundsTheWorldAndBringsTheSun) {
 
 TEST_F(PathTest, ALevelFileWithoutARequiredNodeEndsTheGameNamingIt) {
   scratch.write("Resources/Models/level7.dae", levelFile(false));
-  EXPECT_EXIT(Path(&program, nullptr, 7, &world), testing::ExitedWithCode(255),
+  EXPECT_EXIT(Path(program.get(), nullptr, 7, &world), testing::ExitedWithCode(255),
               exactMessage("level file Resources/Models/level7.dae has no node \"Sun\""));
   scratch.write("Resources/Models/level8.dae", levelFile(true));
-  Path path(&program, nullptr, 8, &world);
+  Path path(program.get(), nullptr, 8, &world);
   EXPECT_EXIT(path.requiredNode("Spawner"), testing::ExitedWithCode(255),
               exactMessage("level file Resources/Models/level8.dae has no node \"Spawner\""));
 }
