@@ -51,7 +51,11 @@ int main(int argc, char** argv) {
     if (!stateFile) fail("could not write " + *options.stateFile);
   }
   ReplayRunner runner(options.run, createGameLevel, options.stateFile ? stateFile : std::cout);
-  options.record ? record(options, runner) : play(options, runner);
+  if (options.record) {
+    record(options, runner);
+  } else {
+    play(options, runner);
+  }
   runner.printFrameCosts(std::cout);
   const auto missed = runner.missedScreenshots();
   for (const std::string& screenshot : missed) {
