@@ -12,10 +12,11 @@
 namespace Vexa {
 
 Application::Application(WindowMode mode, LevelFactory levels, std::unique_ptr<Input> input,
-                         GLsizei shadowMapSize)
+                         GLsizei shadowMapSize, int firstLevel)
     : gameWindow(std::make_unique<Window>(mode)),
       gameInput(input ? std::move(input) : std::make_unique<GlfwInput>(gameWindow->handle())),
-      levelFactory(std::move(levels)) {
+      levelFactory(std::move(levels)),
+      currentLevelIndex(firstLevel - 1) {
   setFixedGlState();
   gameControls = std::make_unique<Controls>(*gameInput);
   switchLevel();
@@ -50,6 +51,7 @@ void Application::run() {
 }
 
 void Application::frame(double& lastFrameStart) {
+  if (frameObserver) frameObserver->frameBegins();
   glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
   const double now = Clock::now();
   const double frameTime = now - lastFrameStart;
@@ -58,19 +60,29 @@ void Application::frame(double& lastFrameStart) {
   gameControls->processInput(frameTime, *currentLevel, *physicsWorld);
   physicsWorld->step(static_cast<float>(frameTime));
   currentLevel->update(frameTime);
-  renderShadowMap();
-  shadowBuffers->blur(currentLevel->shaderPrograms().blurHorizontal,
-                      currentLevel->shaderPrograms().blurVertical);
-  renderMainPass();
+  reportPhaseEnded(FrameObserver::Phase::Update);
+  render();
   drawnObjects = currentLevel->drawnObjects;
 
   running = !gameInput->keyDown(Key::Escape) && !gameWindow->closeRequested();
   gameWindow->swapBuffers();
+  reportPhaseEnded(FrameObserver::Phase::Swap);
   showCaption(frameTime);
   if (const GLenum error = glGetError(); error != GL_NO_ERROR) {
     std::cerr << "GL ERROR DETECTED: " << error << std::endl;
   }
   if (currentLevel->finished()) switchLevel();
+  if (frameObserver && !frameObserver->frameEnded()) running = false;
+}
+
+void Application::render() {
+  renderShadowMap();
+  reportPhaseEnded(FrameObserver::Phase::ShadowPass);
+  shadowBuffers->blur(currentLevel->shaderPrograms().blurHorizontal,
+                      currentLevel->shaderPrograms().blurVertical);
+  reportPhaseEnded(FrameObserver::Phase::Blur);
+  renderMainPass();
+  reportPhaseEnded(FrameObserver::Phase::MainPass);
 }
 
 void Application::renderShadowMap() {
@@ -119,6 +131,10 @@ void Application::switchLevel() {
                    static_cast<float>(gameWindow->height()));
   // Level 2 is played in float mode from its start.
   if (currentLevelIndex == 2) physicsWorld->floatMode = true;
+}
+
+void Application::reportPhaseEnded(FrameObserver::Phase phase) {
+  if (frameObserver) frameObserver->phaseEnded(phase);
 }
 
 }  // namespace Vexa

@@ -4,6 +4,7 @@
 #include <string>
 
 #include "app/Controls.h"
+#include "app/FrameObserver.h"
 #include "app/Window.h"
 #include "platform/Input.h"
 #include "render/ShadowBuffers.h"
@@ -20,11 +21,11 @@ class Application {
   /// The level after the closing scene: switching to it ends the game.
   static constexpr int lastLevel = 4;
 
-  /// Opens the window, loads level 1 from `levels` and prepares the shadow
-  /// targets of `shadowMapSize` texels a side. `input` replaces the window's
-  /// keyboard and mouse (tests script it).
+  /// Opens the window, loads level `firstLevel` from `levels` and prepares the
+  /// shadow targets of `shadowMapSize` texels a side. `input` replaces the
+  /// window's keyboard and mouse (tests and replays supply their own).
   Application(WindowMode mode, LevelFactory levels, std::unique_ptr<Input> input = nullptr,
-              GLsizei shadowMapSize = ShadowBuffers::gameSize);
+              GLsizei shadowMapSize = ShadowBuffers::gameSize, int firstLevel = 1);
   ~Application();
   Application(const Application&) = delete;
   Application& operator=(const Application&) = delete;
@@ -32,20 +33,26 @@ class Application {
   /// Plays frames until Escape, a closed window, or the end of the last level.
   void run();
 
+  /// Installs `observer` (null removes it); it must outlive the frames it watches.
+  void observe(FrameObserver* observer) { frameObserver = observer; }
+
   int levelIndex() const { return currentLevelIndex; }
   const Level* level() const { return currentLevel.get(); }
   const PhysicsWorld* physics() const { return physicsWorld.get(); }
   const Window& window() const { return *gameWindow; }
   const Controls& controls() const { return *gameControls; }
+  const Input& input() const { return *gameInput; }
   const std::string& caption() const { return lastCaption; }
 
  private:
   void setFixedGlState();
   void frame(double& lastFrameStart);
+  void render();
   void renderShadowMap();
   void renderMainPass();
   void showCaption(double frameTimeSeconds);
   void switchLevel();
+  void reportPhaseEnded(FrameObserver::Phase phase);
 
   std::unique_ptr<Window> gameWindow;
   std::unique_ptr<Input> gameInput;
@@ -58,6 +65,7 @@ class Application {
   int drawnObjects = 0;
   bool running = true;
   std::string lastCaption;
+  FrameObserver* frameObserver = nullptr;
 };
 
 }  // namespace Vexa

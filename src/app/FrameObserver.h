@@ -1,0 +1,24 @@
+#pragma once
+
+namespace Vexa {
+
+/// Looks on at the frame loop from outside. The game installs none; a tool that
+/// times the phases, takes pictures of frames or ends the loop early does.
+class FrameObserver {
+ public:
+  /// The phases of a frame, in the order they run.
+  enum class Phase { Update, ShadowPass, Blur, MainPass, Swap };
+  static constexpr int phaseCount = 5;
+
+  virtual ~FrameObserver() = default;
+
+  /// Before anything of the frame happens, its reading of the clock included.
+  virtual void frameBegins() = 0;
+  /// As each phase ends. After the main pass the frame's picture is complete in
+  /// the back buffer and not yet presented.
+  virtual void phaseEnded(Phase phase) = 0;
+  /// After the whole frame, the level switch it caused included; false ends the loop.
+  virtual bool frameEnded() = 0;
+};
+
+}  // namespace Vexa

@@ -1,0 +1,36 @@
+#include "ReplayInput.h"
+
+namespace Vexa::replay {
+
+void ReplayInput::advance() {
+  if (framesLeftInSpan == 0) {
+    const bool more = nextSpan < spans.size();
+    current = more ? spans[nextSpan].input : FrameInput{};
+    framesLeftInSpan = more ? spans[nextSpan].frames : 1;
+    if (more) ++nextSpan;
+  }
+  --framesLeftInSpan;
+  cursorX += current.mouseX;
+  cursorY += current.mouseY;
+}
+
+FrameInput InputRecorder::sample(const Input& input) {
+  FrameInput frame;
+  for (const auto& [key, name] : keyNames()) {
+    if (input.keyDown(key)) frame.keys.insert(key);
+  }
+  frame.mouseButton = input.leftMouseButtonDown();
+  int x = 0;
+  int y = 0;
+  input.mousePosition(x, y);
+  if (sampled) {
+    frame.mouseX = x - lastX;
+    frame.mouseY = y - lastY;
+  }
+  sampled = true;
+  lastX = x;
+  lastY = y;
+  return frame;
+}
+
+}  // namespace Vexa::replay
