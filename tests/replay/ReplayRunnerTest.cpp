@@ -53,8 +53,8 @@ class ReplayRunnerTest : public testing::Test {
   /// A runner whose levels write their calls into `calls` and run `onUpdate`.
   ReplayRunner runner() {
     calls.clear();
-    LevelFactory factory = [this](int index, PhysicsWorld&, float, float) {
-      return std::make_unique<RecordingLevel>(index, [this](RecordingLevel& level) {
+    LevelFactory factory = [this](int index, PhysicsWorld& physics, float, float) {
+      return std::make_unique<RecordingLevel>(index, physics, [this](RecordingLevel& level) {
         LevelCalls& seen = calls[level.number];
         seen.updates = level.updates;
         seen.moves = level.moves;
