@@ -67,7 +67,7 @@ TEST_F(ShadowBuffersTest, TargetsAreFloatMomentsOfTheGivenSize) {
   for (GLuint texture : {buffers->shadowMap(), buffers->blurMap()}) {
     EXPECT_EQ(levelParameter(texture, 0, GL_TEXTURE_WIDTH), size);
     EXPECT_EQ(levelParameter(texture, 0, GL_TEXTURE_HEIGHT), size);
-    EXPECT_EQ(levelParameter(texture, 0, GL_TEXTURE_INTERNAL_FORMAT), GL_RGB32F);
+    EXPECT_EQ(levelParameter(texture, 0, GL_TEXTURE_INTERNAL_FORMAT), GL_RG32F);
   }
   GLint viewport[4] = {};
   buffers->beginShadowPass();
@@ -90,6 +90,7 @@ TEST_F(ShadowBuffersTest, ShadowPassClearsToMomentsThatShadowNothing) {
   const std::vector<float> first = moments(buffers->shadowMap(), 0);
   EXPECT_GE(first[0], 1000.0f);
   EXPECT_EQ(first[0], first[size * size / 2 + size / 3]);
+  EXPECT_EQ(moments(buffers->shadowMap(), 0, GL_GREEN)[0], first[0] * first[0]);
   EXPECT_FALSE(glIsEnabled(GL_POLYGON_OFFSET_FILL));
 }
 
