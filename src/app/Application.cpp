@@ -49,8 +49,8 @@ void Application::run() {
   while (running) frame(lastFrameStart);
 }
 
+// The window is cleared once, by the main pass: nothing reaches it before that.
 void Application::frame(double& lastFrameStart) {
-  glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
   const double now = Clock::now();
   const double frameTime = now - lastFrameStart;
   lastFrameStart = now;
