@@ -50,9 +50,9 @@ void Application::run() {
   while (running) frame(lastFrameStart);
 }
 
+// The window is cleared once, by the main pass: nothing reaches it before that.
 void Application::frame(double& lastFrameStart) {
   if (frameObserver) frameObserver->frameBegins();
-  glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
   const double now = Clock::now();
   const double frameTime = now - lastFrameStart;
   lastFrameStart = now;

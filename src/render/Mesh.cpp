@@ -68,13 +68,7 @@ void Mesh::bindAttributes() const {
 }
 
 void Mesh::draw(const ShaderProgram& program, const MaterialEntry* material) const {
-  glUseProgram(program.programId());
   if (material) material->applyTo(program.programId());
-  drawTriangles();
-}
-
-void Mesh::drawShadow(const ShaderProgram& program) const {
-  glUseProgram(program.programId());
   drawTriangles();
 }
 
@@ -86,7 +80,6 @@ void Mesh::drawTriangles() const {
   glBindVertexArray(vertexArray.id());
   glDrawElements(GL_TRIANGLES, static_cast<GLsizei>(indexCount()), GL_UNSIGNED_INT, nullptr);
   glBindVertexArray(0);
-  glUseProgram(0);
 }
 
 }  // namespace Vexa

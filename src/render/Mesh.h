@@ -24,11 +24,12 @@ class Mesh {
   /// Uploads `data`.
   explicit Mesh(MeshData data);
 
-  /// Draws with `program` and `material`; without a material the program keeps the
-  /// colour or texture it last held. Leaves no program current.
+  /// Draws with `program`, which the caller has made current, and `material`;
+  /// without a material the program keeps the colour or texture it last held.
+  /// Leaves the program current, so the meshes of one node share one bind.
   void draw(const ShaderProgram& program, const MaterialEntry* material) const;
-  /// Draws with the shadow pass's `program`; leaves no program current.
-  void drawShadow(const ShaderProgram& program) const;
+  /// Draws the triangles alone with the current program, as the shadow pass does.
+  void drawTriangles() const;
 
   const std::vector<glm::vec3>& positions() const { return vertexPositions; }
   const std::vector<std::uint32_t>& indices() const { return triangleIndices; }
@@ -44,7 +45,6 @@ class Mesh {
  private:
   void upload(const std::vector<BoneRecord>& bones);
   void bindAttributes() const;
-  void drawTriangles() const;
 
   std::vector<glm::vec3> vertexPositions;
   std::vector<glm::vec3> vertexNormals;

@@ -26,14 +26,16 @@ Texture createDepthTexture(GLsizei size) {
   return texture;
 }
 
-// A mipmapped RGB32F target holding the variance map's moments; left bound.
+// A mipmapped target holding the variance map's two moments; left bound. RG32F is
+// among the float formats every OpenGL 3 driver must render to, while RGB32F is
+// required for texturing only: a driver may refuse a framebuffer built on it.
 Texture createMomentsTexture(GLsizei size) {
   Texture texture = Texture::generate();
   glBindTexture(GL_TEXTURE_2D, texture.id());
   glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR_MIPMAP_LINEAR);
   glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
   clampToEdge();
-  glTexImage2D(GL_TEXTURE_2D, 0, GL_RGB32F, size, size, 0, GL_RGB, GL_FLOAT, nullptr);
+  glTexImage2D(GL_TEXTURE_2D, 0, GL_RG32F, size, size, 0, GL_RG, GL_FLOAT, nullptr);
   return texture;
 }
 

@@ -1,6 +1,5 @@
 #include "scene/MeshObject.h"
 
-#include <cstdio>
 #include <glm/gtc/type_ptr.hpp>
 
 #include "animation/Animation.h"
@@ -17,27 +16,48 @@ void loadMatrix(GLuint programId, const char* uniform, const glm::mat4& matrix) 
   glUniformMatrix4fv(glGetUniformLocation(programId, uniform), 1, GL_FALSE, glm::value_ptr(matrix));
 }
 
-void loadModelMatrix(const ShaderProgram& program, const glm::mat4& world) {
-  glUseProgram(program.programId());
-  loadMatrix(program.programId(), "modelMatrix", world);
-}
-
-// Entries no node of the pose fills keep what they held; entry 0 starts as the
-// identity, so empty joint slots (joint 0, weight 0) read a harmless matrix.
+// Entries past a model's highest skinning node keep what they held; entry 0 starts
+// as the identity, so empty joint slots (joint 0, weight 0) read a harmless matrix.
 void loadIdentityBone(const ShaderProgram* program) {
   if (!program) return;
   glUseProgram(program->programId());
   loadMatrix(program->programId(), "bonesMatrix[0]", glm::mat4(1.0f));
 }
 
+// One upload of the pose from node 0 up to the highest skinning node. The nodes in
+// between that no bone names hold their own placed matrices, which no weighted
+// joint reads. Entries past the shader's array are ignored by the driver.
 void loadBoneMatrices(const ShaderProgram& program, const Animation& animation) {
+  if (animation.skinningNodes().empty()) return;
+  const GLsizei count = animation.skinningNodes().back() + 1;
+  glUniformMatrix4fv(glGetUniformLocation(program.programId(), "bonesMatrix"), count, GL_FALSE,
+                     glm::value_ptr(animation.boneMatrices().front()));
+}
+
+// Makes `program` current for a node's meshes, with the model's pose (on its root)
+// and the node's world matrix loaded.
+void usePosed(const ShaderProgram& program, const Animation* animation, const glm::mat4& world) {
   glUseProgram(program.programId());
-  char uniform[21];
-  for (const std::int32_t node : animation.skinningNodes()) {
-    std::snprintf(uniform, sizeof uniform, "bonesMatrix[%d]", node);
-    loadMatrix(program.programId(), uniform,
-               animation.boneMatrices()[static_cast<std::size_t>(node)]);
-  }
+  if (animation) loadBoneMatrices(program, *animation);
+  loadMatrix(program.programId(), "modelMatrix", world);
+}
+
+// The program a node binds for its own meshes in each pass; null where it binds none.
+using BoundProgram = const ShaderProgram* (*)(const SceneObject&);
+const ShaderProgram* boundForDraw(const SceneObject& node) {
+  return node.program();
+}
+const ShaderProgram* boundForShadow(const SceneObject& node) {
+  return node.program() ? node.shadowProgram() : nullptr;
+}
+
+// The nodes of a model mostly share one program, so a node whose parent binds the
+// same one leaves it bound; the topmost node that binds it releases it after its
+// subtree. A tree drawn from its root thus leaves no program current.
+void releaseAfterSubtree(const SceneObject& node, BoundProgram boundBy) {
+  const ShaderProgram* bound = boundBy(node);
+  if (!bound || (node.parent() && boundBy(*node.parent()) == bound)) return;
+  glUseProgram(0);
 }
 
 }  // namespace
@@ -69,25 +89,25 @@ void MeshObject::updateWithoutCamera(double elapsedSeconds, const glm::mat4& par
 // The bone matrices go up before any mesh is drawn, so skinned meshes on the root
 // itself see the current pose just as those of its children do.
 void MeshObject::draw() {
-  if (program()) {
-    if (animation()) loadBoneMatrices(*program(), *animation());
-    loadModelMatrix(*program(), worldMatrix);
-    for (const auto& mesh : meshes()) mesh->draw(*program(), materialOf(*mesh));
+  if (const ShaderProgram* bound = boundForDraw(*this)) {
+    usePosed(*bound, animation(), worldMatrix);
+    for (const auto& mesh : meshes()) mesh->draw(*bound, materialOf(*mesh));
   }
   for (const auto& child : children()) {
     if (!isMarker(*child)) child->draw();
   }
+  releaseAfterSubtree(*this, boundForDraw);
 }
 
 void MeshObject::drawShadow() {
-  if (program() && shadowProgram()) {
-    if (animation()) loadBoneMatrices(*shadowProgram(), *animation());
-    loadModelMatrix(*shadowProgram(), worldMatrix);
-    for (const auto& mesh : meshes()) mesh->drawShadow(*shadowProgram());
+  if (const ShaderProgram* bound = boundForShadow(*this)) {
+    usePosed(*bound, animation(), worldMatrix);
+    for (const auto& mesh : meshes()) mesh->drawTriangles();
   }
   for (const auto& child : children()) {
     if (!isMarker(*child)) child->drawShadow();
   }
+  releaseAfterSubtree(*this, boundForShadow);
 }
 
 void MeshObject::loadModel(const std::string& path) {

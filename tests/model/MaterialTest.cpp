@@ -3,7 +3,6 @@
 #include "model/Collada.h"
 #include "model/ScratchFolder.h"
 #include "render/MaterialEntry.h"
-#include "render/Mesh.h"
 #include "render/ShaderProgram.h"
 #include "scene/MeshObject.h"
 #include "support/GlTest.h"
@@ -82,8 +81,6 @@ TEST_F(MaterialTest, MeshesSetTheirMaterialAndANullEntryKeepsWhatTheProgramHeld)
   const GLuint id = program.programId();
   scene::MeshObject model(&program, nullptr);
   model.loadModel("model.dae");
-  const scene::MeshObject& body = *model.findNode("Body");
-  const Mesh& mesh = *body.meshes().at(0);
   auto uniformInt = [id](const char* name) {
     GLint value = -1;
     glGetUniformiv(id, glGetUniformLocation(id, name), &value);
@@ -95,7 +92,7 @@ TEST_F(MaterialTest, MeshesSetTheirMaterialAndANullEntryKeepsWhatTheProgramHeld)
     return value;
   };
 
-  mesh.draw(program, body.materialOf(mesh));
+  model.draw();
   EXPECT_EQ(material(), glm::vec3(0, 0.5f, 0));
   EXPECT_EQ(uniformInt("useTexture"), 0);
 
@@ -105,7 +102,7 @@ TEST_F(MaterialTest, MeshesSetTheirMaterialAndANullEntryKeepsWhatTheProgramHeld)
   model.setMaterials(std::move(textured));
   glActiveTexture(GL_TEXTURE0);
   glBindTexture(GL_TEXTURE_2D, 0);
-  mesh.draw(program, body.materialOf(mesh));
+  model.draw();
   EXPECT_EQ(uniformInt("useTexture"), 1);
   EXPECT_EQ(uniformInt("colorTexture"), 0);
   GLint bound = 0;
@@ -115,11 +112,32 @@ TEST_F(MaterialTest, MeshesSetTheirMaterialAndANullEntryKeepsWhatTheProgramHeld)
   scene::SceneObject::Materials none;
   none.push_back(nullptr);
   model.setMaterials(std::move(none));
-  mesh.draw(program, body.materialOf(mesh));
+  model.draw();
   EXPECT_EQ(uniformInt("useTexture"), 1) << "a null entry sets nothing";
   GLint current = -1;
   glGetIntegerv(GL_CURRENT_PROGRAM, &current);
-  EXPECT_EQ(current, 0) << "drawing leaves no program current";
+  EXPECT_EQ(current, 0) << "a model drawn from its root leaves no program current";
+}
+
+// Nodes leave a shared program bound for the next; whatever mix of programs a tree
+// holds, the tree as a whole leaves none current in either pass.
+TEST_F(MaterialTest, ATreeDrawnFromItsRootLeavesNoProgramCurrentInEitherPass) {
+  scratch.write("model.dae", collada::colouredSquare({0, 0.5f, 0}));
+  ShaderProgram lit("Shader/enemy_shader.vert", "Shader/enemy_shader.frag");
+  ShaderProgram shadow("Shader/shadow_map_shader_animations.vert",
+                       "Shader/shadow_map_shader_animations_VSM.frag");
+  // A node without programs above a model, with a node of other programs at its bottom.
+  scene::MeshObject root(nullptr, nullptr);
+  auto model = std::make_unique<scene::MeshObject>(&lit, &shadow);
+  model->loadModel("model.dae");
+  model->findNode("Body")->addChild(std::make_unique<scene::MeshObject>(&shadow, &lit));
+  root.addChild(std::move(model));
+  for (const auto pass : {&scene::MeshObject::draw, &scene::MeshObject::drawShadow}) {
+    (root.*pass)();
+    GLint current = -1;
+    glGetIntegerv(GL_CURRENT_PROGRAM, &current);
+    EXPECT_EQ(current, 0);
+  }
 }
 
 }  // namespace

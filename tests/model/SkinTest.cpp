@@ -210,6 +210,26 @@ TEST_F(SkinTest, ASkinnedModelWithoutAClipDrawsInItsBindPoseWhereItIsPlaced) {
   EXPECT_EQ(renderPlaced(*clipless, program), plainPixels);
 }
 
+// The pose goes up as one array to the highest animated node; the driver drops the
+// matrices past the shaders' 32, and the bones below still pose the skin.
+TEST_F(SkinTest, AClipAnimatingNodesPastTheShadersSlotsStillPosesTheSkin) {
+  ShaderProgram program("Shader/enemy_shader.vert", "Shader/enemy_shader.frag");
+  std::string fillers;
+  for (int n = 0; n < 30; ++n) fillers += dae::node("Filler" + std::to_string(n));
+  const glm::mat4 turned = tipBind * glm::rotate(glm::mat4(1.0f), glm::radians(90.0f), {1, 0, 0});
+  const std::string clip = clipHolding(turned) + dae::animation({"Filler29", {0.5f}, {tipBind}});
+  const auto crowded =
+      load("crowded.dae",
+           dae::document(dae::geometry(dae::square("Square")) +
+                             dae::colourMaterial("Red", {0.8f, 0.1f, 0.1f}) +
+                             dae::controller(squareSkin()) + clip,
+                         skinnedScene(dae::skinInstance("Skin", "Red", "Bone")) + fillers),
+           &program);
+  ASSERT_GE(crowded->animation()->skinningNodes().back(), 32);
+  EXPECT_EQ(renderPlaced(*crowded, program),
+            renderPlaced(*skinnedModel(&program, clipHolding(turned)), program));
+}
+
 // The skinning shaders hold 32 matrices: a bone past them would draw nothing.
 TEST_F(SkinTest, ABoneNumberedPastTheShadersSlotsIsRefusedAtLoad) {
   std::string fillers;

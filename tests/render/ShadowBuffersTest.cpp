@@ -1,4 +1,5 @@
 #include <cmath>
+#include <iterator>
 #include <vector>
 
 #include "render/LevelPrograms.h"
@@ -34,15 +35,28 @@ class ShadowBuffersTest : public GlTest {
     return value;
   }
 
-  /// The red channel (the first moment) of one mip level of a moments texture.
-  static std::vector<float> firstMoments(GLuint texture, GLint level) {
+  /// One channel of one mip level of a moments texture: GL_RED holds the first
+  /// moment, GL_GREEN the second.
+  static std::vector<float> moments(GLuint texture, GLint level, GLenum channel = GL_RED) {
     const GLint width = levelParameter(texture, level, GL_TEXTURE_WIDTH);
     const GLint height = levelParameter(texture, level, GL_TEXTURE_HEIGHT);
-    std::vector<float> red(static_cast<size_t>(width * height));
+    std::vector<float> values(static_cast<size_t>(width * height));
     glBindTexture(GL_TEXTURE_2D, texture);
-    glGetTexImage(GL_TEXTURE_2D, level, GL_RED, GL_FLOAT, red.data());
+    glGetTexImage(GL_TEXTURE_2D, level, channel, GL_FLOAT, values.data());
     glBindTexture(GL_TEXTURE_2D, 0);
-    return red;
+    return values;
+  }
+
+  /// Fills the shadow map with zero moments but for column `x`, whose moments are (1, 2).
+  void castColumn(size_t x) const {
+    std::vector<float> rg(size * size * 2u, 0.0f);
+    for (size_t row = 0; row < size; ++row) {
+      rg[(row * size + x) * 2] = 1.0f;
+      rg[(row * size + x) * 2 + 1] = 2.0f;
+    }
+    glBindTexture(GL_TEXTURE_2D, buffers->shadowMap());
+    glTexSubImage2D(GL_TEXTURE_2D, 0, 0, 0, size, size, GL_RG, GL_FLOAT, rg.data());
+    glBindTexture(GL_TEXTURE_2D, 0);
   }
 
   std::unique_ptr<LevelPrograms> programs;
@@ -53,7 +67,7 @@ TEST_F(ShadowBuffersTest, TargetsAreFloatMomentsOfTheGivenSize) {
   for (GLuint texture : {buffers->shadowMap(), buffers->blurMap()}) {
     EXPECT_EQ(levelParameter(texture, 0, GL_TEXTURE_WIDTH), size);
     EXPECT_EQ(levelParameter(texture, 0, GL_TEXTURE_HEIGHT), size);
-    EXPECT_EQ(levelParameter(texture, 0, GL_TEXTURE_INTERNAL_FORMAT), GL_RGB32F);
+    EXPECT_EQ(levelParameter(texture, 0, GL_TEXTURE_INTERNAL_FORMAT), GL_RG32F);
   }
   GLint viewport[4] = {};
   buffers->beginShadowPass();
@@ -73,24 +87,21 @@ TEST_F(ShadowBuffersTest, TheGameKeepsItsTwoThousandTexelTargets) {
 TEST_F(ShadowBuffersTest, ShadowPassClearsToMomentsThatShadowNothing) {
   buffers->beginShadowPass();
   buffers->endShadowPass();
-  const std::vector<float> moments = firstMoments(buffers->shadowMap(), 0);
-  EXPECT_GE(moments[0], 1000.0f);
-  EXPECT_EQ(moments[0], moments[size * size / 2 + size / 3]);
+  const std::vector<float> first = moments(buffers->shadowMap(), 0);
+  EXPECT_GE(first[0], 1000.0f);
+  EXPECT_EQ(first[0], first[size * size / 2 + size / 3]);
+  EXPECT_EQ(moments(buffers->shadowMap(), 0, GL_GREEN)[0], first[0] * first[0]);
   EXPECT_FALSE(glIsEnabled(GL_POLYGON_OFFSET_FILL));
 }
 
 TEST_F(ShadowBuffersTest, BlurSpreadsAColumnAlongBothAxesAndRefreshesTheMipmaps) {
   const size_t side = size;
   const size_t middle = side / 2;
-  std::vector<float> column(side * side * 3u, 0.0f);
-  for (size_t row = 0; row < side; ++row) column[(row * side + middle) * 3] = 1.0f;
-  glBindTexture(GL_TEXTURE_2D, buffers->shadowMap());
-  glTexSubImage2D(GL_TEXTURE_2D, 0, 0, 0, size, size, GL_RGB, GL_FLOAT, column.data());
-  glBindTexture(GL_TEXTURE_2D, 0);
+  castColumn(middle);
 
   buffers->blur(programs->blurHorizontal, programs->blurVertical);
 
-  const std::vector<float> blurred = firstMoments(buffers->shadowMap(), 0);
+  const std::vector<float> blurred = moments(buffers->shadowMap(), 0);
   const size_t middleRow = side * (middle - 5);
   EXPECT_NEAR(blurred[middleRow + middle], 0.2270270f, 1e-4f);
   EXPECT_NEAR(blurred[middleRow + middle + 1], 0.1945946f, 1e-4f);
@@ -99,9 +110,29 @@ TEST_F(ShadowBuffersTest, BlurSpreadsAColumnAlongBothAxesAndRefreshesTheMipmaps)
   EXPECT_NEAR(blurred[middle], blurred[middleRow + middle], 1e-4f) << "rows stay alike";
 
   const GLint smallestLevel = static_cast<GLint>(std::log2(size));
-  const std::vector<float> smallest = firstMoments(buffers->shadowMap(), smallestLevel);
+  const std::vector<float> smallest = moments(buffers->shadowMap(), smallestLevel);
   ASSERT_EQ(smallest.size(), 1u);
   EXPECT_NEAR(smallest[0], 1.0f / size, 1e-5f);
+}
+
+// Taps past an edge repeat the edge texel, so a column on the left edge keeps the
+// weight of the taps that fall outside, and the rows stay alike up to the top and
+// bottom edges. The second moment is blurred as the first is.
+TEST_F(ShadowBuffersTest, BlurRepeatsTheEdgeTexelsPastTheMapsEdges) {
+  castColumn(0);
+
+  buffers->blur(programs->blurHorizontal, programs->blurVertical);
+
+  const std::vector<float> first = moments(buffers->shadowMap(), 0);
+  const std::vector<float> second = moments(buffers->shadowMap(), 0, GL_GREEN);
+  const float edgeTaps[] = {0.6135135f, 0.3864865f, 0.1918919f, 0.0702703f, 0.0162162f, 0.0f};
+  for (const size_t row : {size_t{0}, size_t{size / 2}, size_t{size - 1}}) {
+    for (size_t x = 0; x < std::size(edgeTaps); ++x) {
+      EXPECT_NEAR(first[row * size + x], edgeTaps[x], 1e-4f) << "row " << row << ", x " << x;
+      EXPECT_NEAR(second[row * size + x], 2.0f * edgeTaps[x], 2e-4f)
+          << "row " << row << ", x " << x;
+    }
+  }
 }
 
 }  // namespace
