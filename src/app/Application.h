@@ -41,6 +41,7 @@ class Application {
 
  private:
   void setFixedGlState();
+  void cursorFollowsFocus();
   void frame(double& lastFrameStart);
   void renderShadowMap();
   void renderMainPass();
