@@ -45,6 +45,17 @@ void Application::setFixedGlState() {
   glViewport(0, 0, width, height);
 }
 
+// A window without focus leaves the cursor to the desktop; it is captured again
+// when the focus comes back.
+void Application::cursorFollowsFocus() {
+  const bool focused = gameInput->hasFocus();
+  if (focused == gameWindow->cursorCaptured()) return;
+  if (focused)
+    gameWindow->captureCursor();
+  else
+    gameWindow->releaseCursor();
+}
+
 void Application::run() {
   double lastFrameStart = Clock::now();
   while (running) frame(lastFrameStart);
@@ -57,6 +68,7 @@ void Application::frame(double& lastFrameStart) {
   const double frameTime = now - lastFrameStart;
   lastFrameStart = now;
 
+  cursorFollowsFocus();
   gameControls->processInput(frameTime, *currentLevel, *physicsWorld);
   physicsWorld->step(static_cast<float>(frameTime));
   currentLevel->update(frameTime);

@@ -46,6 +46,7 @@ class Application {
 
  private:
   void setFixedGlState();
+  void cursorFollowsFocus();
   void frame(double& lastFrameStart);
   void render();
   void renderShadowMap();

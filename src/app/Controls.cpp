@@ -39,14 +39,21 @@ void Controls::move(Level& level) const {
   level.movePlayer(direction);
 }
 
-// Each pixel of motion turns the view by 0.2 degrees.
+// Each pixel of motion turns the view by 0.2 degrees. Without focus the cursor
+// is the desktop's; on return it may be anywhere, so its first reading there
+// only becomes the new reference.
 void Controls::look(Level& level) {
+  const bool focused = input.hasFocus();
+  const bool regained = focused && !hadFocus;
+  hadFocus = focused;
+  if (!focused) return;
   int x = 0;
   int y = 0;
   input.mousePosition(x, y);
   const float yawChange = static_cast<float>(5 * (x - lastMouseX)) / 25.0f;
   const float pitchChange = static_cast<float>(5 * (y - lastMouseY)) / 25.0f;
-  if (yawChange != 0.0f || pitchChange != 0.0f) level.rotateCamera(-pitchChange, -yawChange);
+  if (!regained && (yawChange != 0.0f || pitchChange != 0.0f))
+    level.rotateCamera(-pitchChange, -yawChange);
   lastMouseX = x;
   lastMouseY = y;
 }

@@ -15,7 +15,8 @@ class Controls {
   /// Seconds that must pass (strictly) between two accepted toggle keys.
   static constexpr double toggleDelay = 0.3;
 
-  /// Takes the cursor's current position as the reference for mouse motion.
+  /// Takes the cursor's current position as the reference for mouse motion; so
+  /// does the first frame after the window regains focus.
   explicit Controls(const Input& input);
 
   void processInput(double frameTimeSeconds, Level& level, PhysicsWorld& physics);
@@ -33,6 +34,7 @@ class Controls {
   const Input& input;
   int lastMouseX = 0;
   int lastMouseY = 0;
+  bool hadFocus = true;
   bool wireframeOn = false;
   bool frustumCullingOn = true;
   bool showStatisticsOn = true;

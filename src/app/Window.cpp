@@ -87,8 +87,20 @@ Window::PixelSize Window::framebufferSize() const {
   return size;
 }
 
+// Raw motion skips the desktop's pointer acceleration and scaling, which only
+// suit a visible pointer.
 void Window::captureCursor() {
   glfwSetInputMode(window, GLFW_CURSOR, GLFW_CURSOR_DISABLED);
+  if (glfwRawMouseMotionSupported() == GLFW_TRUE)
+    glfwSetInputMode(window, GLFW_RAW_MOUSE_MOTION, GLFW_TRUE);
+}
+
+void Window::releaseCursor() {
+  glfwSetInputMode(window, GLFW_CURSOR, GLFW_CURSOR_NORMAL);
+}
+
+bool Window::cursorCaptured() const {
+  return glfwGetInputMode(window, GLFW_CURSOR) == GLFW_CURSOR_DISABLED;
 }
 
 void Window::setTitle(const std::string& title) {

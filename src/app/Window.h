@@ -41,8 +41,12 @@ class Window {
   PixelSize framebufferSize() const;
   GLFWwindow* handle() const { return window; }
 
-  /// Hides the cursor and keeps its position counting past the window's edges.
+  /// Hides the cursor and keeps its position counting past the window's edges,
+  /// from the mouse's raw motion where the platform offers it.
   void captureCursor();
+  /// Gives the cursor back to the desktop.
+  void releaseCursor();
+  bool cursorCaptured() const;
   void setTitle(const std::string& title);
   bool closeRequested() const;
   /// Presents the frame and handles pending window events.

@@ -4,6 +4,7 @@
 #include <BulletDynamics/Character/btKinematicCharacterController.h>
 #include <btBulletDynamicsCommon.h>
 
+#include <algorithm>
 #include <cmath>
 #include <glm/geometric.hpp>
 
@@ -60,13 +61,40 @@ CharacterBody::~CharacterBody() = default;
 void CharacterBody::walk(const glm::vec3& displacement) {
   glm::vec3 d = displacement;
   moving = glm::length(d) != 0.0f;
-  if (!controller->onGround()) d *= owner.floatMode ? floatAirScale : airScale;
+  // As the last step left it: `sink` changes what the controller reports.
+  const bool grounded = controller->onGround();
+  if (!grounded) d *= owner.floatMode ? floatAirScale : airScale;
   if (knockStartTime) {
     const float phase = knockPhase();
-    d += knockPush(phase);
-    endKnockOnLanding(phase);
+    const glm::vec3 push = knockPush(phase);
+    if (floatSinking(phase))
+      sink(-push.y, d);
+    else
+      d += push;
+    if (grounded) endKnockOnLanding(phase);
   }
+  // After `sink`: Bullet's setLinearVelocity also sets the walk.
   controller->setWalkDirection(toBullet(d));
+}
+
+bool CharacterBody::floatSinking(float phase) const {
+  return owner.floatMode && phase > 0.0f;
+}
+
+// A sinking float goes down through the controller's fall, not its walk: the
+// walk's sweep stops short of the ground without moving to the contact, and the
+// step down after it reaches only one step height, so a walk sink could hang
+// above the ground for good, while the fall lands on contact. Bullet caps the
+// fall at its fall speed; a deeper sink sends the rest through the walk, and
+// should that stop short, the fall still reaches the ground in the same step.
+void CharacterBody::sink(float depth, glm::vec3& walkDisplacement) {
+  const float fallDepth = std::min(depth, controller->getFallSpeed() * PhysicsWorld::fixedStep);
+  fall(fallDepth);
+  walkDisplacement.y -= depth - fallDepth;
+}
+
+void CharacterBody::fall(float depthPerStep) {
+  controller->setLinearVelocity(btVector3(0.0f, -depthPerStep / PhysicsWorld::fixedStep, 0.0f));
 }
 
 float CharacterBody::knockPhase() const {
@@ -82,13 +110,15 @@ glm::vec3 CharacterBody::knockPush(float phase) const {
 }
 
 void CharacterBody::endKnockOnLanding(float phase) {
-  if (phase <= knockMinimumSeconds || !controller->onGround()) return;
+  if (phase <= knockMinimumSeconds) return;
   controller->setGravity(downwards(landedGravity));
   clearKnock();
 }
 
 void CharacterBody::jump() {
   if (owner.floatMode) {
+    // A float restarted while sinking rises from rest, as from its turning point.
+    if (knockStartTime && floatSinking(knockPhase())) fall(0.0f);
     knockStartTime = Clock::now();
     knockVector = {0.0f, 1.0f, 0.0f};
     controller->setGravity(downwards(floatGravity));

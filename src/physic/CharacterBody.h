@@ -72,6 +72,12 @@ class CharacterBody {
   /// Seconds into the knock-back, or relative to a float's turning point.
   float knockPhase() const;
   glm::vec3 knockPush(float phase) const;
+  bool floatSinking(float phase) const;
+  /// Lowers the capsule by `depth` in each simulation step until it lands, adding
+  /// to `walkDisplacement` what the fall cannot take.
+  void sink(float depth, glm::vec3& walkDisplacement);
+  /// Sets the controller falling by `depthPerStep` each simulation step.
+  void fall(float depthPerStep);
   void endKnockOnLanding(float phase);
 
   PhysicsWorld& owner;

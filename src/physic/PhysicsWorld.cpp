@@ -45,7 +45,7 @@ PhysicsWorld::PhysicsWorld()
 PhysicsWorld::~PhysicsWorld() = default;
 
 void PhysicsWorld::step(float frameTime) {
-  world->stepSimulation(frameTime, 6, 1.0f / 60.0f);
+  world->stepSimulation(frameTime, 6, fixedStep);
 }
 
 physic::StaticRigidBody& PhysicsWorld::addStaticBody(

@@ -39,7 +39,10 @@ class PhysicsWorld {
   PhysicsWorld(const PhysicsWorld&) = delete;
   PhysicsWorld& operator=(const PhysicsWorld&) = delete;
 
-  /// One frame: at most 6 fixed sub-steps of 1/60 s.
+  /// Length of one simulation sub-step, in seconds.
+  static constexpr float fixedStep = 1.0f / 60.0f;
+
+  /// One frame: at most 6 sub-steps of `fixedStep`.
   void step(float frameTime);
 
   btDiscreteDynamicsWorld& dynamicsWorld() { return *world; }

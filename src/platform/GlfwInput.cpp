@@ -62,4 +62,8 @@ void GlfwInput::mousePosition(int& x, int& y) const {
   y = static_cast<int>(std::floor(cursorY));
 }
 
+bool GlfwInput::hasFocus() const {
+  return glfwGetWindowAttrib(window, GLFW_FOCUSED) == GLFW_TRUE;
+}
+
 }  // namespace Vexa

@@ -14,6 +14,7 @@ class GlfwInput final : public Input {
   bool keyDown(Key key) const override;
   bool leftMouseButtonDown() const override;
   void mousePosition(int& x, int& y) const override;
+  bool hasFocus() const override;
 
  private:
   GLFWwindow* window;

@@ -11,8 +11,11 @@ class Input {
   virtual ~Input() = default;
   virtual bool keyDown(Key key) const = 0;
   virtual bool leftMouseButtonDown() const = 0;
-  /// Cursor position in pixels; the cursor is captured, so it counts past the window edge.
+  /// Cursor position in pixels; while captured, the cursor counts past the window edge.
   virtual void mousePosition(int& x, int& y) const = 0;
+  /// Whether the game's window has the keyboard and mouse. Without focus the
+  /// cursor roams the desktop, and its position is not the player's.
+  virtual bool hasFocus() const = 0;
 };
 
 }  // namespace Vexa

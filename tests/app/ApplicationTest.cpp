@@ -121,6 +121,19 @@ TEST_F(ApplicationTest, FinishedLevelsSwitchInOrderUntilTheLoopEnds) {
   EXPECT_EQ(floatModeAtStart, (std::map<int, bool>{{1, false}, {2, true}, {3, false}, {4, false}}));
 }
 
+// Each frame starts by matching the cursor to the focus the last frame left.
+TEST_F(ApplicationTest, ReleasesTheCursorWithoutFocusAndCapturesItWhenFocusReturns) {
+  auto application = start();
+  std::vector<bool> captured;
+  onUpdate = [&](RecordingLevel& level) {
+    captured.push_back(application->window().cursorCaptured());
+    input->focused = level.updates.size() != 2;
+    if (level.updates.size() == 4) input->held = {Key::Escape};
+  };
+  application->run();
+  EXPECT_EQ(captured, (std::vector<bool>{true, true, false, true}));
+}
+
 TEST_F(ApplicationTest, ReportsOneGlErrorPerFrame) {
   auto application = start();
   onUpdate = [this](RecordingLevel& level) {

@@ -74,6 +74,25 @@ TEST_F(ControlsTest, MouseMotionTurnsFifthOfADegreePerPixelAndRestDoesNot) {
   EXPECT_EQ(level->rotations.size(), 1u);
 }
 
+// The cursor roams the desktop while the window is out of focus and comes back
+// anywhere: none of that turns the view, and motion after the return does.
+TEST_F(ControlsTest, TheCursorsWayOutsideTheWindowNeverTurnsTheView) {
+  frame();
+  input.focused = false;
+  input.mouseX = 900;
+  frame();
+  input.focused = true;
+  input.mouseX = 1500;
+  input.mouseY = -300;
+  frame();
+  EXPECT_TRUE(level->rotations.empty());
+  input.mouseX = 1510;
+  frame();
+  ASSERT_EQ(level->rotations.size(), 1u);
+  EXPECT_FLOAT_EQ(level->rotations[0].yawChange, -2.0f);
+  EXPECT_FLOAT_EQ(level->rotations[0].pitchChange, 0.0f);
+}
+
 TEST_F(ControlsTest, TheFirstFrameNeverToggles) {
   input.held = {Key::F2};
   frame();

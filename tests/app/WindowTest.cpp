@@ -32,6 +32,17 @@ TEST_F(WindowTest, HasADepthBufferForTheMainPass) {
   EXPECT_GE(depthBits, 24);
 }
 
+TEST_F(WindowTest, CapturesTheCursorWithRawMotionWhereOfferedAndReleasesIt) {
+  GLFWwindow* handle = window->handle();
+  window->captureCursor();
+  EXPECT_TRUE(window->cursorCaptured());
+  EXPECT_EQ(glfwGetInputMode(handle, GLFW_CURSOR), GLFW_CURSOR_DISABLED);
+  EXPECT_EQ(glfwGetInputMode(handle, GLFW_RAW_MOUSE_MOTION), glfwRawMouseMotionSupported());
+  window->releaseCursor();
+  EXPECT_FALSE(window->cursorCaptured());
+  EXPECT_EQ(glfwGetInputMode(handle, GLFW_CURSOR), GLFW_CURSOR_NORMAL);
+}
+
 TEST(WindowFailure, NoDisplayMeansTheWindowCannotOpen) {
   EXPECT_EXIT(
       {

@@ -175,6 +175,45 @@ TEST_F(CharacterBodyTest, FloatJumpRisesStopsAtOneAndAHalfSecondsThenSinks) {
   EXPECT_EQ(gravity(), btVector3(0, -40, 0));
 }
 
+// A float retraces its rise on the way down, so one started from the ground lands
+// exactly. Restarting it in the air, while it rises, hangs or sinks, leaves it to
+// sink onto the ground from any height, meeting it at any fraction of a step.
+// Like a level's geometry, the ground is one body whose bounds reach above the
+// player, so that the controller's sweeps see it all the way down.
+TEST_F(CharacterBodyTest, EveryFloatEndsStandingOnTheGround) {
+  const float top = 10.0f;
+  PhysicsScenery::addRectangles(world,
+                                {{{-40, -40}, {40, 40}, top}, {{150, 150}, {151, 151}, 200}});
+  world.floatMode = true;
+  for (int restartAfter = 3; restartAfter <= 150; restartAfter += 3) {
+    character->clearKnock();
+    character->warp({0, top + standingHeight + 0.2f, 0});
+    for (int i = 0; i < 10; ++i) frameWith(glm::vec3(0.0f));
+    const glm::vec3 steer(restartAfter % 2 == 0 ? 0.04f : -0.04f, 0.0f, 0.0f);
+    character->jump();
+    for (int i = 0; i < restartAfter; ++i) frameWith(steer);
+    character->jump();
+    for (int i = 0; i < 600 && character->knockInProgress(); ++i) frameWith(steer);
+    EXPECT_FALSE(character->knockInProgress()) << "float restarted after " << restartAfter;
+    EXPECT_TRUE(character->onGround()) << "float restarted after " << restartAfter;
+    EXPECT_NEAR(character->position().y, top + standingHeight, 0.05f)
+        << "float restarted after " << restartAfter;
+  }
+}
+
+// Bullet's fall speed (55 per second) does not hold a float back: two seconds past
+// its turning point it sinks 1 - e^-4 per step, as fast as it rose at the start.
+TEST_F(CharacterBodyTest, ALongFloatSinksFasterThanBulletsFallSpeed) {
+  world.floatMode = true;
+  character->warp({0, 300, 0});
+  const double start = clock.seconds;
+  character->jump();
+  while (clock.seconds - start < 3.5 - frame / 2) frameWith(glm::vec3(0.0f));
+  const float before = character->position().y;
+  frameWith(glm::vec3(0.0f));
+  EXPECT_NEAR(before - character->position().y, 1.0f - std::exp(-4.0f), 0.01f);
+}
+
 TEST_F(CharacterBodyTest, HoldingJumpInFloatModeKeepsRisingAtTheStartingRate) {
   world.floatMode = true;
   for (int i = 0; i < 90; ++i) {

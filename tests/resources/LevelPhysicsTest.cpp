@@ -1,6 +1,7 @@
 // The level files in the game's physics world (real Bullet): the player's capsule
-// comes to rest on the start ground, and every enemy's navigator finds walking
-// targets on the platform it stands on.
+// comes to rest on the start ground, climbs the ramps and floats from pillar to
+// pillar, and every enemy's navigator finds walking targets on the platform it
+// stands on.
 #include <btBulletDynamicsCommon.h>
 #include <gtest/gtest.h>
 
@@ -152,6 +153,68 @@ TEST_P(Ramps, CarryAPlayerWalkingUpThemOntoTheUpperPlatform) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Levels, Ramps, testing::Values(1, 3));
+
+/// Centres of the level's platform tops, lowest first: upward faces grouped by
+/// their height, less those covered by another face (a slab's body under its top).
+std::vector<glm::vec3> platformTops(const TriangleSet& solid) {
+  std::map<long, std::pair<glm::vec3, glm::vec3>> bounds;  // by height in hundredths
+  for (const auto& t : solid.all()) {
+    const glm::vec3 normal =
+        glm::normalize(glm::cross(t[1].position - t[0].position, t[2].position - t[0].position));
+    if (normal.y < 0.99f) continue;
+    auto& [low, high] =
+        bounds.try_emplace(std::lround(t[0].position.y * 100.0f), t[0].position, t[0].position)
+            .first->second;
+    for (const auto& corner : t) {
+      low = glm::min(low, corner.position);
+      high = glm::max(high, corner.position);
+    }
+  }
+  std::vector<glm::vec3> tops;
+  for (const auto& [height, box] : bounds) {
+    const glm::vec3 centre = (box.first + box.second) / 2.0f;
+    const auto seen = solid.groundBelow(centre + glm::vec3(0.0f, 1.0f, 0.0f), 2.0f);
+    if (seen && std::abs(*seen - centre.y) < 0.01f) tops.push_back(centre);
+  }
+  return tops;
+}
+
+// Each hop holds the jump for a different number of frames, which lifts the
+// float's turning point and so changes where in a step its sink meets the top.
+TEST(FloatJumps, CarryThePlayerFromEachPillarOntoTheNextHigherOne) {
+  LevelWorld level(2);
+  ManualClock clock;
+  level.world.floatMode = true;
+  const std::vector<glm::vec3> tops = platformTops(level.solid);
+  ASSERT_EQ(tops.size(), 6u) << "the start and five pillars";
+  CharacterBody& player = level.world.addCharacter(
+      std::make_unique<CharacterBody>(playerStartPosition, level.world, playerCapsule));
+  auto frameTowards = [&](const glm::vec3& target) {
+    const glm::vec3 away(target.x - player.position().x, 0.0f, target.z - player.position().z);
+    player.walk(glm::length(away) < 1.5f ? glm::vec3(0.0f) : glm::normalize(away) * walkPerStep);
+    level.world.step(frame);
+    clock.advance(frame);
+  };
+  for (std::size_t from = 0; from + 1 < tops.size(); ++from) {
+    const glm::vec3& start = tops[from];
+    const glm::vec3& target = tops[from + 1];
+    for (int held = 1; held <= 10; ++held) {
+      const std::string hop =
+          "hop " + std::to_string(from) + ", jump held " + std::to_string(held) + " frames";
+      player.clearKnock();
+      player.warp(start + glm::vec3(0.0f, capsuleHalfHeight + 0.3f, 0.0f));
+      for (int i = 0; i < 30; ++i) frameTowards(start);
+      for (int i = 0; i < held; ++i) {
+        player.jump();
+        frameTowards(target);
+      }
+      for (int i = 0; i < 900 && player.knockInProgress(); ++i) frameTowards(target);
+      EXPECT_FALSE(player.knockInProgress()) << hop;
+      EXPECT_TRUE(player.onGround()) << hop;
+      EXPECT_NEAR(player.position().y, target.y + capsuleHalfHeight, 0.15f) << hop;
+    }
+  }
+}
 
 class SpawnedEnemies : public testing::TestWithParam<int> {};
 

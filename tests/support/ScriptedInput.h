@@ -6,7 +6,7 @@
 
 namespace Vexa::test {
 
-/// Input whose keys, button and cursor the test sets directly.
+/// Input whose keys, button, cursor and focus the test sets directly.
 class ScriptedInput final : public Input {
  public:
   bool keyDown(Key key) const override { return held.count(key) != 0; }
@@ -15,11 +15,13 @@ class ScriptedInput final : public Input {
     x = mouseX;
     y = mouseY;
   }
+  bool hasFocus() const override { return focused; }
 
   std::set<Key> held;
   bool mouseButtonHeld = false;
   int mouseX = 0;
   int mouseY = 0;
+  bool focused = true;
 };
 
 }  // namespace Vexa::test
