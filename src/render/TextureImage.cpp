@@ -84,10 +84,20 @@ bool TextureImage::uploadTook() const {
   return width == pixelsWide && height == pixelsHigh;
 }
 
+// Mesa's software rasterisers offer anisotropic filtering but pay for it per
+// sample: a wall seen at a grazing angle then costs seconds a frame. Graphics
+// hardware filters anisotropically almost for free.
+bool TextureImage::softwareRasterizer() {
+  const auto* renderer = reinterpret_cast<const char*>(glGetString(GL_RENDERER));
+  if (!renderer) return false;
+  const std::string name(renderer);
+  return name.find("llvmpipe") != std::string::npos || name.find("softpipe") != std::string::npos;
+}
+
 void TextureImage::setFilters() {
   glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR_MIPMAP_LINEAR);
   glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
-  if (glewIsSupported("GL_EXT_texture_filter_anisotropic")) {
+  if (glewIsSupported("GL_EXT_texture_filter_anisotropic") && !softwareRasterizer()) {
     GLfloat maximum = 1.0f;
     glGetFloatv(GL_MAX_TEXTURE_MAX_ANISOTROPY_EXT, &maximum);
     glTexParameterf(GL_TEXTURE_2D, GL_TEXTURE_MAX_ANISOTROPY_EXT, maximum);

@@ -31,6 +31,7 @@ class TextureImage {
   bool upload();
   bool uploadTook() const;
   static void setFilters();
+  static bool softwareRasterizer();
 
   Texture texture;
   int pixelsWide = 0;

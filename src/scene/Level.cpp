@@ -122,8 +122,8 @@ void Level::createEvents(Path& geometry) {
     if (child->name() == level1ElevatorEvent) {
       geometry.requiredNode(elevatorNode);
     } else if (isFinishedEvent(child->name())) {
-      sceneContainer->addEvent(std::make_unique<scene::event::FinishedEvent>(
-          child->name(), child.get(), finishedFlag));
+      sceneContainer->addEvent(
+          std::make_unique<scene::event::FinishedEvent>(child->name(), child.get(), finishedFlag));
     }
   }
 }

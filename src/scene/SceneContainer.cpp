@@ -23,8 +23,7 @@ constexpr float eventHalfSize = 5.0f;
 
 }  // namespace
 
-SceneContainer::SceneContainer(std::unique_ptr<mesh::Player> player,
-                               std::unique_ptr<mesh::Bat> bat,
+SceneContainer::SceneContainer(std::unique_ptr<mesh::Player> player, std::unique_ptr<mesh::Bat> bat,
                                std::unique_ptr<mesh::Hemisphere> sky,
                                std::unique_ptr<mesh::Terrain> terrain,
                                std::unique_ptr<mesh::Hud> hud, PhysicsWorld* physicsWorld)
@@ -63,7 +62,8 @@ void SceneContainer::movePlayer(const glm::vec3& direction) {
 
 void SceneContainer::update(double elapsedSeconds) {
   const glm::vec3 playerPosition = physicsWorld->character()->position();
-  skyObject->localMatrix = glm::translate(glm::mat4(1.0f), playerPosition) * skyObject->baseMatrix();
+  skyObject->localMatrix =
+      glm::translate(glm::mat4(1.0f), playerPosition) * skyObject->baseMatrix();
   updateEvents(elapsedSeconds, playerPosition);
   const glm::mat4 identity(1.0f);
   for (const auto& object : objectList) {

@@ -4,10 +4,10 @@
 
 #include "animation/Animation.h"
 #include "physic/StaticRigidBody.h"
-#include "scene/LevelFiles.h"
-#include "scene/mesh/CharacterModels.h"
 #include "render/MaterialEntry.h"
 #include "render/Mesh.h"
+#include "scene/LevelFiles.h"
+#include "scene/mesh/CharacterModels.h"
 
 namespace Vexa::scene {
 

@@ -18,8 +18,9 @@ using scene::mesh::Path;
 std::string levelFile(bool withSun) {
   const std::string sun =
       withSun ? dae::node("Sun", "", glm::translate(glm::mat4(1.0f), {0, 10, 0})) : "";
-  return dae::document(dae::geometry(dae::square("Square")) + dae::colourMaterial("Grey", {1, 1, 1}),
-                       dae::node("Level", dae::meshInstance("Square", "Grey")) + sun);
+  return dae::document(
+      dae::geometry(dae::square("Square")) + dae::colourMaterial("Grey", {1, 1, 1}),
+      dae::node("Level", dae::meshInstance("Square", "Grey")) + sun);
 }
 
 class PathTest : public GlTest {

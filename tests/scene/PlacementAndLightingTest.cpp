@@ -20,8 +20,8 @@ void expectNear(const glm::vec4& actual, const glm::vec4& expected, float tolera
 std::array<glm::vec4, 8> box(const glm::vec3& low, const glm::vec3& high) {
   std::array<glm::vec4, 8> corners;
   for (int i = 0; i < 8; ++i) {
-    corners[static_cast<std::size_t>(i)] = glm::vec4(i & 1 ? high.x : low.x, i & 2 ? high.y : low.y,
-                                                     i & 4 ? high.z : low.z, 1.0f);
+    corners[static_cast<std::size_t>(i)] =
+        glm::vec4(i & 1 ? high.x : low.x, i & 2 ? high.y : low.y, i & 4 ? high.z : low.z, 1.0f);
   }
   return corners;
 }

@@ -20,6 +20,12 @@ FrameInput InputRecorder::sample(const Input& input) {
     if (input.keyDown(key)) frame.keys.insert(key);
   }
   frame.mouseButton = input.leftMouseButtonDown();
+  // As the controls do: without focus the cursor is not the player's, and the
+  // first reading after focus returns only becomes the reference.
+  if (!input.hasFocus()) {
+    sampled = false;
+    return frame;
+  }
   int x = 0;
   int y = 0;
   input.mousePosition(x, y);

@@ -21,6 +21,8 @@ class ReplayInput final : public Input {
     x = cursorX;
     y = cursorY;
   }
+  /// A replay is the window's own input: it never loses focus.
+  bool hasFocus() const override { return true; }
 
  private:
   const std::vector<Span>& spans;
