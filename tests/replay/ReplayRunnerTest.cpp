@@ -1,14 +1,15 @@
 #include <IL/il.h>
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <array>
+#include <filesystem>
 #include <map>
 #include <regex>
 #include <sstream>
 
 #include "ReplayRunner.h"
-#include "model/ScratchFolder.h"
 #include "platform/Calendar.h"
 #include "platform/Clock.h"
 #include "support/RecordingLevel.h"
@@ -44,7 +45,8 @@ Replay parsed(const std::string& text) {
   return replay.value_or(Replay{});
 }
 
-/// Runs the replay runner with recording levels in a scratch folder, with small
+/// Runs the replay runner with recording levels, screenshots going to a folder of
+/// the test's own, with small
 /// shadow targets: Mesa's software renderer pays for every texel.
 class ReplayRunnerTest : public testing::Test {
  protected:
@@ -78,7 +80,16 @@ class ReplayRunnerTest : public testing::Test {
     return stateLines.str();
   }
 
-  test::ScratchFolder scratch;
+  /// Where screenshots go; removed with the test.
+  std::string shot(const std::string& name) const { return (shots / name).string(); }
+
+  struct ShotFolder {
+    ShotFolder() { std::filesystem::create_directories(path); }
+    ~ShotFolder() { std::filesystem::remove_all(path); }
+    std::filesystem::path path =
+        std::filesystem::temp_directory_path() / ("vexa-replay-test-" + std::to_string(::getpid()));
+  } shotFolder;
+  const std::filesystem::path& shots = shotFolder.path;
   RunOptions options;
   std::function<void(RecordingLevel&)> onUpdate = [](RecordingLevel&) {};
   std::map<int, LevelCalls> calls;
@@ -180,7 +191,7 @@ std::pair<std::array<int, 2>, std::array<ILubyte, 3>> pngCentre(const std::strin
 TEST_F(ReplayRunnerTest, DrawingOnlyThePhotographedFramesChangesNoStateLine) {
   const Replay replay = parsed("frame-time 0.02\ncalendar 0\n4 W\n");
   options.stateEvery = 1;
-  options.screenshots = {{2, "second.png"}, {3, "third.png"}, {9, "never.png"}};
+  options.screenshots = {{2, shot("second.png")}, {3, shot("third.png")}, {9, shot("never.png")}};
   onUpdate = [](RecordingLevel& level) {
     level.objectsToReport = static_cast<int>(level.updates.size());
     const float green = level.updates.size() == 2 ? 1.0f : 0.0f;
@@ -194,11 +205,11 @@ TEST_F(ReplayRunnerTest, DrawingOnlyThePhotographedFramesChangesNoStateLine) {
   photographedOnly.play(replay);
   EXPECT_EQ(stateLines.str(), everyFrameDrawn);
   EXPECT_NE(everyFrameDrawn.find("drawn objects: 4"), std::string::npos) << everyFrameDrawn;
-  EXPECT_EQ(photographedOnly.missedScreenshots(), std::vector<std::string>{"never.png"});
+  EXPECT_EQ(photographedOnly.missedScreenshots(), std::vector<std::string>{shot("never.png")});
   const auto [width, height] = Window::PixelSize{Window::windowedWidth, Window::windowedHeight};
-  EXPECT_EQ(pngCentre("second.png"),
+  EXPECT_EQ(pngCentre(shot("second.png")),
             std::make_pair(std::array<int, 2>{width, height}, std::array<ILubyte, 3>{0, 255, 0}));
-  EXPECT_EQ(pngCentre("third.png").second, (std::array<ILubyte, 3>{255, 0, 0}));
+  EXPECT_EQ(pngCentre(shot("third.png")).second, (std::array<ILubyte, 3>{255, 0, 0}));
 
   std::ostringstream table;
   photographedOnly.printFrameCosts(table);
