@@ -77,7 +77,7 @@ void Application::frame(double& lastFrameStart) {
   drawnObjects = currentLevel->drawnObjects;
 
   running = !gameInput->keyDown(Key::Escape) && !gameWindow->closeRequested();
-  gameWindow->swapBuffers();
+  if (drawsFrame()) gameWindow->swapBuffers();
   reportPhaseEnded(FrameObserver::Phase::Swap);
   showCaption(frameTime);
   if (const GLenum error = glGetError(); error != GL_NO_ERROR) {
@@ -87,13 +87,22 @@ void Application::frame(double& lastFrameStart) {
   if (frameObserver && !frameObserver->frameEnded()) running = false;
 }
 
+bool Application::drawsFrame() const {
+  return !frameObserver || frameObserver->drawsFrame();
+}
+
 void Application::render() {
-  renderShadowMap();
+  const bool drawn = drawsFrame();
+  if (drawn) renderShadowMap();
   reportPhaseEnded(FrameObserver::Phase::ShadowPass);
-  shadowBuffers->blur(currentLevel->shaderPrograms().blurHorizontal,
-                      currentLevel->shaderPrograms().blurVertical);
+  if (drawn) {
+    shadowBuffers->blur(currentLevel->shaderPrograms().blurHorizontal,
+                        currentLevel->shaderPrograms().blurVertical);
+  }
   reportPhaseEnded(FrameObserver::Phase::Blur);
+  if (!drawn) glEnable(GL_RASTERIZER_DISCARD);
   renderMainPass();
+  glDisable(GL_RASTERIZER_DISCARD);
   reportPhaseEnded(FrameObserver::Phase::MainPass);
 }
 

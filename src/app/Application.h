@@ -49,6 +49,7 @@ class Application {
   void cursorFollowsFocus();
   void frame(double& lastFrameStart);
   void render();
+  bool drawsFrame() const;
   void renderShadowMap();
   void renderMainPass();
   void showCaption(double frameTimeSeconds);

@@ -19,6 +19,10 @@ class FrameObserver {
   virtual void phaseEnded(Phase phase) = 0;
   /// After the whole frame, the level switch it caused included; false ends the loop.
   virtual bool frameEnded() = 0;
+  /// Whether anybody looks at the frame's picture. A frame nobody looks at skips
+  /// the shadow and blur passes and its presentation, and runs the main pass with
+  /// the rasterizer off: the level still culls and counts what it would draw.
+  virtual bool drawsFrame() const = 0;
 };
 
 }  // namespace Vexa

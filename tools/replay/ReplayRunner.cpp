@@ -96,20 +96,17 @@ bool ReplayRunner::drawsFrame() const {
   return options.drawEveryFrame || options.screenshots.count(frame) != 0;
 }
 
-// An undrawn frame still runs its passes, with the rasterizer off: the level
-// culls and counts its objects as always, so the caption, and with it the state
-// lines, are the same whether a frame is drawn or not.
+// An undrawn frame still culls and counts its objects, so the caption, and with it
+// the state lines, are the same whether a frame is drawn or not.
 void ReplayRunner::frameBegins() {
   ++frame;
   beforeFrame();
-  if (!drawsFrame()) glEnable(GL_RASTERIZER_DISCARD);
   costs.start();
 }
 
 void ReplayRunner::phaseEnded(Phase phase) {
   costs.phaseEnded(phase, drawsFrame() || !isDrawingPhase(phase));
   if (phase != Phase::MainPass) return;
-  glDisable(GL_RASTERIZER_DISCARD);
   if (const auto shot = options.screenshots.find(frame); shot != options.screenshots.end()) {
     writeScreenshot(application->window(), shot->second);
     costs.start();

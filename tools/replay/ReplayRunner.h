@@ -56,7 +56,7 @@ class ReplayRunner final : private FrameObserver {
  private:
   void run(const Replay& timing, std::unique_ptr<Input> input, std::optional<long> lastFrame,
            std::function<void()> beforeEachFrame);
-  bool drawsFrame() const;
+  bool drawsFrame() const override;
 
   void frameBegins() override;
   void phaseEnded(Phase phase) override;
