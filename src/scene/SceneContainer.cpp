@@ -54,10 +54,12 @@ Event& SceneContainer::addEvent(std::unique_ptr<Event> event) {
   return *eventList.back();
 }
 
+// The camera turns its axes as row vectors times the heading; the walk turns the
+// same way, so that forward is where the player looks.
 void SceneContainer::movePlayer(const glm::vec3& direction) {
   const glm::mat4 heading =
       glm::rotate(glm::mat4(1.0f), glm::radians(playerObject->yaw), glm::vec3(0.0f, 1.0f, 0.0f));
-  physicsWorld->character()->walk(glm::vec3(heading * glm::vec4(direction, 0.0f)));
+  physicsWorld->character()->walk(glm::vec3(glm::vec4(direction, 0.0f) * heading));
 }
 
 void SceneContainer::update(double elapsedSeconds) {
