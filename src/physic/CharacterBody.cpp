@@ -111,8 +111,13 @@ glm::vec3 CharacterBody::knockPush(float phase) const {
 
 void CharacterBody::endKnockOnLanding(float phase) {
   if (phase <= knockMinimumSeconds) return;
-  controller->setGravity(downwards(landedGravity));
+  land();
   clearKnock();
+}
+
+void CharacterBody::land() {
+  controller->setGravity(downwards(landedGravity));
+  floating = false;
 }
 
 void CharacterBody::jump() {
@@ -122,6 +127,7 @@ void CharacterBody::jump() {
     knockStartTime = Clock::now();
     knockVector = {0.0f, 1.0f, 0.0f};
     controller->setGravity(downwards(floatGravity));
+    floating = true;
     return;
   }
   if (controller->canJump() && !knockStartTime) controller->jump();
@@ -141,10 +147,13 @@ void CharacterBody::placeUpright(const glm::vec3& position) {
 void CharacterBody::knockBack(const glm::vec3& normal) {
   knockStartTime = Clock::now();
   knockVector = {0.2f * normal.x, normal.y + 0.5f, 0.2f * normal.z};
-  controller->setGravity(downwards(landedGravity));
+  land();
 }
 
+// A float forgotten in mid-air (a respawn) must not leave its weightlessness
+// behind: the player would hang where it was put and walk on air.
 void CharacterBody::clearKnock() {
+  if (floating) land();
   knockVector = glm::vec3(0.0f);
   knockStartTime.reset();
 }

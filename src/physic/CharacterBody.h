@@ -52,7 +52,8 @@ class CharacterBody {
   /// An enemy touched the player: a push along the contact `normal`, lifted by 0.5,
   /// that decays over a second; gravity 40 from now on.
   void knockBack(const glm::vec3& normal);
-  /// Forgets any knock-back or float without touching the gravity (a respawn).
+  /// Forgets any knock-back or float (a respawn). The gravity a knock-back left
+  /// stays; a float's weightlessness ends as a landing would end it.
   void clearKnock();
 
   /// Centre of the capsule.
@@ -79,6 +80,8 @@ class CharacterBody {
   /// Sets the controller falling by `depthPerStep` each simulation step.
   void fall(float depthPerStep);
   void endKnockOnLanding(float phase);
+  /// The gravity of a landed float or a knock-back, for the rest of the level.
+  void land();
 
   PhysicsWorld& owner;
   std::unique_ptr<btCapsuleShape> capsule;
@@ -88,6 +91,8 @@ class CharacterBody {
   glm::vec3 knockVector{0.0f};
   /// Clock reading when the current knock-back or float began; empty when none.
   std::optional<double> knockStartTime;
+  /// A float's near-zero gravity is in force.
+  bool floating = false;
 };
 
 }  // namespace Vexa

@@ -236,6 +236,18 @@ TEST_F(CharacterBodyTest, WarpPlacesTheCapsuleAndStopsItsFall) {
   EXPECT_NEAR(character->position().y, 50.0f, 0.05f);
 }
 
+TEST_F(CharacterBodyTest, ARespawnInMidFloatFallsToTheGroundAgain) {
+  world.floatMode = true;
+  character->jump();
+  for (int i = 0; i < 30; ++i) frameWith(glm::vec3(0.0f));
+  character->clearKnock();
+  character->warp({0, 20, 0});
+  for (int i = 0; i < 120; ++i) frameWith(glm::vec3(0.0f));
+  EXPECT_TRUE(character->onGround());
+  EXPECT_NEAR(character->position().y, standingHeight, 0.05f);
+  EXPECT_EQ(gravity(), btVector3(0, -40, 0));
+}
+
 class PlayerContactTest : public CharacterBodyTest {
  protected:
   PlayerContactTest() : enemy(PhysicsScenery::addEnemy(world, {2.5f, 0.8f, 0})) {
