@@ -53,6 +53,8 @@ class Level {
   /// Raised once by the level's finish marker; the application then moves on.
   bool finished() const { return finishedFlag; }
   const LevelPrograms& shaderPrograms() const { return programs; }
+  /// For objects that join the level after its construction.
+  LevelPrograms& shaderPrograms() { return programs; }
   scene::SceneContainer& scene() const { return *sceneContainer; }
   scene::mesh::Player& player() const;
   /// The perspective of the player's eye: 60° vertically, near 0.1, far 1500.

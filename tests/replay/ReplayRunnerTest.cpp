@@ -1,4 +1,3 @@
-#include <IL/il.h>
 #include <gtest/gtest.h>
 #include <unistd.h>
 
@@ -12,6 +11,7 @@
 #include "ReplayRunner.h"
 #include "platform/Calendar.h"
 #include "platform/Clock.h"
+#include "support/PngPicture.h"
 #include "support/RecordingLevel.h"
 #include "support/ScriptedInput.h"
 
@@ -173,19 +173,10 @@ TEST_F(ReplayRunnerTest, ARecordingReplaysToTheSameCalls) {
 }
 
 /// The colour at the centre of a PNG and its size.
-std::pair<std::array<int, 2>, std::array<ILubyte, 3>> pngCentre(const std::string& path) {
-  ilInit();
-  const ILuint image = ilGenImage();
-  ilBindImage(image);
-  std::pair<std::array<int, 2>, std::array<ILubyte, 3>> seen{};
-  if (ilLoadImage(path.c_str()) == IL_TRUE && ilConvertImage(IL_RGB, IL_UNSIGNED_BYTE)) {
-    const int width = ilGetInteger(IL_IMAGE_WIDTH);
-    const int height = ilGetInteger(IL_IMAGE_HEIGHT);
-    const ILubyte* centre = ilGetData() + ((height / 2) * width + width / 2) * 3;
-    seen = {{width, height}, {centre[0], centre[1], centre[2]}};
-  }
-  ilDeleteImage(image);
-  return seen;
+std::pair<std::array<int, 2>, test::Rgb> pngCentre(const std::string& path) {
+  const test::PngPicture picture(path);
+  if (picture.width() == 0) return {};
+  return {{picture.width(), picture.height()}, picture.centre()};
 }
 
 TEST_F(ReplayRunnerTest, DrawingOnlyThePhotographedFramesChangesNoStateLine) {
@@ -208,8 +199,8 @@ TEST_F(ReplayRunnerTest, DrawingOnlyThePhotographedFramesChangesNoStateLine) {
   EXPECT_EQ(photographedOnly.missedScreenshots(), std::vector<std::string>{shot("never.png")});
   const auto [width, height] = Window::PixelSize{Window::windowedWidth, Window::windowedHeight};
   EXPECT_EQ(pngCentre(shot("second.png")),
-            std::make_pair(std::array<int, 2>{width, height}, std::array<ILubyte, 3>{0, 255, 0}));
-  EXPECT_EQ(pngCentre(shot("third.png")).second, (std::array<ILubyte, 3>{255, 0, 0}));
+            std::make_pair(std::array<int, 2>{width, height}, test::Rgb{0, 255, 0}));
+  EXPECT_EQ(pngCentre(shot("third.png")).second, (test::Rgb{255, 0, 0}));
 
   std::ostringstream table;
   photographedOnly.printFrameCosts(table);

@@ -1,0 +1,73 @@
+#!/usr/bin/env bash
+# Starts the real game on the test display, lets it play level 1 for a few
+# seconds, presses Escape and expects a clean exit: status 0, the level-1 line
+# on the console and no GL error report.
+#
+# Usage: game_starts_and_quits.sh GAME (run from the folder with Shader/ and Resources/)
+#
+# Keys are pressed through XTEST, which the window library takes as real input
+# (it ignores events sent to a window directly). Without a window manager the
+# keyboard focus is given to the game's window explicitly, so the key reaches it
+# wherever the pointer is and whatever other windows the test display shows.
+# Escape stays held until the game is gone: it reads the key once a frame, and
+# a press and release between two frames would go unseen.
+set -uo pipefail
+
+game=$1
+play_seconds=3
+deadline_seconds=40
+
+fail() {
+  echo "FAIL: $*" >&2
+  [ -n "${log:-}" ] && { echo "--- console ---" >&2; cat "$log" >&2; }
+  exit 1
+}
+
+[ -n "${DISPLAY:-}" ] || fail "no DISPLAY to open the game's window on"
+command -v xdotool >/dev/null || fail "xdotool is missing (scripts/install-deps.sh installs it)"
+
+log=$(mktemp)
+"$game" >"$log" 2>&1 </dev/null &
+pid=$!
+cleanup() {
+  xdotool keyup Escape 2>/dev/null
+  [ -n "$pid" ] && kill "$pid" 2>/dev/null
+  rm -f "$log"
+}
+trap cleanup EXIT
+
+# Polls "$@" every 0.2 s until it succeeds; fails when the game ends or time runs out.
+wait_for() {
+  local what=$1
+  shift
+  until "$@"; do
+    kill -0 "$pid" 2>/dev/null || fail "the game ended while waiting for $what"
+    [ "$SECONDS" -lt "$deadline_seconds" ] || fail "no $what within $deadline_seconds s"
+    sleep 0.2
+  done
+}
+
+game_window() {
+  window=$(xdotool search --onlyvisible --pid "$pid" 2>/dev/null | head -n1)
+  [ -n "$window" ]
+}
+# The caption reads "Loading..." while a level is built and changes after the first frame.
+level_playing() { [ "$(xdotool getwindowname "$window" 2>/dev/null)" != "Loading..." ]; }
+game_ended() { ! kill -0 "$pid" 2>/dev/null; }
+
+wait_for "window" game_window
+wait_for "first frame" level_playing
+sleep "$play_seconds"
+game_ended && fail "the game ended before Escape"
+
+xdotool windowfocus --sync "$window" || fail "could not give the game's window the keyboard focus"
+xdotool keydown Escape
+wait_for "exit after Escape" game_ended
+wait "$pid"
+status=$?
+pid=""
+
+[ "$status" -eq 0 ] || fail "exit status $status"
+grep -q "^Switching to Level 1$" "$log" || fail "level 1 was not entered"
+! grep -q "GL ERROR DETECTED" "$log" || fail "the game reported GL errors"
+echo "level 1 played and Escape ended the game with status 0"

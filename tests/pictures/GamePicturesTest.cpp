@@ -1,0 +1,190 @@
+// Pictures of the real game, played through the replay runner and kept in the
+// build's pictures/ folder for looking at. Each is checked where a glance at a
+// few pixels is enough: sky, ground, titles, the bat's swing, the crosshair's
+// colours and the ruby's shadow.
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <functional>
+#include <glm/gtc/matrix_transform.hpp>
+#include <map>
+#include <sstream>
+
+#include "ReplayRunner.h"
+#include "app/GameLevels.h"
+#include "physic/PhysicsScenery.h"
+#include "scene/SceneContainer.h"
+#include "scene/mesh/Player.h"
+#include "scene/mesh/Ruby.h"
+#include "support/PngPicture.h"
+
+namespace Vexa::test {
+namespace {
+
+std::string picturePath(const std::string& name) {
+  return (std::filesystem::path(VEXA_PICTURES_DIR) / name).string();
+}
+
+/// Plays `frames` (replay frame lines) at 60 frames a second from `level` of
+/// `levels` and writes the pictures of the frames in `shots` into pictures/.
+void photograph(const std::string& frames, const std::map<long, std::string>& shots, int level = 1,
+                const LevelFactory& levels = createGameLevel) {
+  std::istringstream text("frame-time 0.016666666666666666\ncalendar 1700000000\n" + frames);
+  std::string error;
+  const auto replay = replay::parseReplay(text, error);
+  ASSERT_TRUE(replay) << error;
+  replay::RunOptions options;
+  options.startLevel = level;
+  options.drawEveryFrame = false;
+  std::filesystem::create_directories(VEXA_PICTURES_DIR);
+  for (const auto& [frame, name] : shots) options.screenshots[frame] = picturePath(name);
+  std::ostringstream stateLines;
+  replay::ReplayRunner runner(options, levels, stateLines);
+  runner.play(*replay);
+  ASSERT_TRUE(runner.missedScreenshots().empty());
+}
+
+PngPicture picture(const std::string& name) {
+  return PngPicture(picturePath(name));
+}
+
+bool isSky(const Rgb& c) {
+  return c[2] > 150 && c[2] > c[0] && c[2] > c[1];
+}
+bool isGrass(const Rgb& c) {
+  return c[1] > c[0] && c[1] > c[2];
+}
+bool isTitleGold(const Rgb& c) {
+  return c[0] > 120 && c[1] > 90 && c[2] < 80 && c[0] > c[1] && c[1] > c[2];
+}
+bool isWhite(const Rgb& c) {
+  return c[0] > 200 && c[1] > 200 && c[2] > 200;
+}
+bool isRed(const Rgb& c) {
+  return c[0] > 200 && c[1] < 80 && c[2] < 80;
+}
+
+/// A rectangle of pixels, from its top left corner to just before its bottom right.
+struct Region {
+  int left, top, right, bottom;
+};
+
+/// The pixels of `region` where `wanted` holds for the colours of `first` and `second`.
+int countPairs(const PngPicture& first, const PngPicture& second, const Region& region,
+               const std::function<bool(const Rgb&, const Rgb&)>& wanted) {
+  int count = 0;
+  for (int y = region.top; y < region.bottom; ++y)
+    for (int x = region.left; x < region.right; ++x)
+      count += wanted(first.at(x, y), second.at(x, y));
+  return count;
+}
+
+int countIn(const PngPicture& shot, const Region& region, bool (*wanted)(const Rgb&)) {
+  return countPairs(shot, shot, region,
+                    [wanted](const Rgb& colour, const Rgb&) { return wanted(colour); });
+}
+
+// The view from the spawn, 1024 × 768: the sky fills the top, the spawn platform
+// the bottom, and a level's title hangs above the middle, its word left of x 600
+// (the bat covers the right of the view).
+const Region wholeView{0, 0, 1024, 768};
+const Region topRight{880, 0, 1024, 40};
+const Region bottomLeft{0, 700, 300, 768};
+const Region titleWord{250, 150, 600, 260};
+
+TEST(GamePicturesTest, EachLevelOpensUnderTheSkyOnItsPlatformWithItsTitleAbove) {
+  for (int level = 1; level <= 4; ++level) {
+    const std::string name = "level" + std::to_string(level) + "_spawn.png";
+    photograph("30\n", {{30, name}}, level);
+    const PngPicture shot = picture(name);
+    ASSERT_EQ(shot.width(), 1024) << name;
+    EXPECT_EQ(countIn(shot, topRight, isSky), 144 * 40) << name;
+    EXPECT_EQ(countIn(shot, bottomLeft, isGrass), 300 * 68) << name;
+    if (level < 4) {
+      EXPECT_GT(countIn(shot, titleWord, isTitleGold), 3000) << name;
+    }
+  }
+}
+
+// The terrain lies 600 units below the platforms, out of sight from every spawn:
+// the player walks to the start platform's right edge and looks down.
+TEST(GamePicturesTest, TheTerrainSpreadsFarBelowTheStartPlatform) {
+  photograph("10\n36 D\n10 mouse 35 15\n4\n", {{60, "level1_terrain.png"}});
+  const PngPicture shot = picture("level1_terrain.png");
+  EXPECT_EQ(countIn(shot, topRight, isSky), 144 * 40);
+  EXPECT_EQ(countIn(shot, {0, 600, 600, 768}, isGrass), 600 * 168);
+}
+
+// The swing is 26 frames of the bat's 107-frame clip; 0.3 s into it the bat
+// crosses the view.
+TEST(GamePicturesTest, TheBatSwingsAcrossTheViewAndNothingElseMoves) {
+  photograph("10\n1 click\n24\n", {{10, "bat_rest.png"}, {29, "bat_mid_swing.png"}});
+  const int differing = countPairs(picture("bat_rest.png"), picture("bat_mid_swing.png"), wholeView,
+                                   std::not_equal_to<Rgb>());
+  EXPECT_GT(differing, 10000);
+  EXPECT_LT(differing, 100000);
+}
+
+// Big enough to stand in the line of sight once it has settled on the platform.
+constexpr float enemySize = 1.5f;
+
+/// Level 1 with an enemy's body standing `distance` ahead of the player's eye.
+LevelFactory withEnemyAhead(float distance) {
+  return [distance](int index, PhysicsWorld& physics, float width, float height) {
+    auto level = createGameLevel(index, physics, width, height);
+    const scene::mesh::Player& player = level->player();
+    PhysicsScenery::addEnemy(physics, player.eyePosition() - distance * player.viewDirection(),
+                             enemySize);
+    return level;
+  };
+}
+
+// The bat reaches 5.5 units from the eye; the crosshair's right bar runs from
+// 6 to 25 pixels right of the window's centre.
+TEST(GamePicturesTest, TheCrosshairTurnsRedWhileAnEnemyIsWithinTheBatsReach) {
+  photograph("30\n", {{30, "crosshair_enemy_out_of_reach.png"}}, 1, withEnemyAhead(8.0f));
+  photograph("30\n", {{30, "crosshair_enemy_in_reach.png"}}, 1, withEnemyAhead(4.5f));
+  const Region rightBar{512 + 10, 384 - 1, 512 + 22, 384 + 1};
+  EXPECT_EQ(countIn(picture("crosshair_enemy_out_of_reach.png"), rightBar, isWhite), 24);
+  EXPECT_EQ(countIn(picture("crosshair_enemy_in_reach.png"), rightBar, isRed), 24);
+}
+
+/// Level 1 with a ruby hanging at `position`, scaled by `size`.
+LevelFactory withRubyAt(const glm::vec3& position, float size) {
+  return [position, size](int index, PhysicsWorld& physics, float width, float height) {
+    auto level = createGameLevel(index, physics, width, height);
+    LevelPrograms& programs = level->shaderPrograms();
+    auto& ruby = level->scene().add(
+        std::make_unique<scene::mesh::Ruby>(&programs.ruby, &programs.shadowMap));
+    ruby.localMatrix =
+        glm::scale(glm::translate(glm::mat4(1.0f), position), glm::vec3(size)) * ruby.localMatrix;
+    return level;
+  };
+}
+
+float brightness(const Rgb& c) {
+  return 0.3f * c[0] + 0.59f * c[1] + 0.11f * c[2];
+}
+
+// The ruby hangs about five units above the start platform, ten ahead of the eye; its
+// shadow falls on the platform below the middle of the view. A caster narrower
+// than the shadow blur's reach leaves the ground lit (the blur mixes the empty
+// map's far distance into it), so the ruby is photographed at its own size and
+// at three times that, where the shadow must show.
+TEST(GamePicturesTest, ARubyThreeTimesItsSizeDarkensThePlatformBelowIt) {
+  const glm::vec3 aboveThePlatform(0.0f, 10.0f, -17.0f);
+  photograph("30\n", {{30, "shadow_without_ruby.png"}});
+  photograph("30\n", {{30, "shadow_of_ruby.png"}}, 1, withRubyAt(aboveThePlatform, 1.0f));
+  photograph("30\n", {{30, "shadow_of_large_ruby.png"}}, 1, withRubyAt(aboveThePlatform, 3.0f));
+  const Region belowTheRuby{300, 560, 700, 700};
+  const int darkened =
+      countPairs(picture("shadow_of_large_ruby.png"), picture("shadow_without_ruby.png"),
+                 belowTheRuby, [](const Rgb& shadowed, const Rgb& bare) {
+                   return isGrass(shadowed) && brightness(shadowed) < 0.5f * brightness(bare);
+                 });
+  EXPECT_GT(darkened, 10000);
+}
+
+}  // namespace
+}  // namespace Vexa::test
