@@ -94,10 +94,13 @@ scene::mesh::Player& Level::player() const {
 }
 
 Path& Level::addGeometry(int levelNumber) {
-  // The geometry and the title cast no shadow: they get no shadow program.
+  // The geometry writes its own distance into the shadow map: a variance shadow
+  // map averages what lies around a caster, and only the ground's own distance
+  // there gives a small caster its shadow and every shadow its soft edge. The
+  // sun, around the light's eye, would cover the whole map: it casts none.
   Path& geometry = sceneContainer->add(
-      std::make_unique<Path>(&programs.level, nullptr, levelNumber, &physicsWorld));
-  geometry.requiredNode(sunNode).setProgram(&programs.sun);
+      std::make_unique<Path>(&programs.level, &programs.shadowMap, levelNumber, &physicsWorld));
+  geometry.requiredNode(sunNode).setPrograms(&programs.sun, nullptr);
   return geometry;
 }
 

@@ -82,8 +82,12 @@ class SceneObject {
   void setAnimation(std::unique_ptr<Animation> animation);
 
   ShaderProgram* program() const { return mainProgram; }
-  /// Draws this node (not its children) with `program` from now on.
-  void setProgram(ShaderProgram* program) { mainProgram = program; }
+  /// Draws this node (not its children) with these programs from now on; without
+  /// a shadow program it casts no shadow.
+  void setPrograms(ShaderProgram* program, ShaderProgram* shadowProgram) {
+    mainProgram = program;
+    shadowPassProgram = shadowProgram;
+  }
   ShaderProgram* shadowProgram() const { return shadowPassProgram; }
 
   /// Transform relative to the parent; levels, enemies and props write it.
