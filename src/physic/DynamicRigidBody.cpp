@@ -52,4 +52,14 @@ void DynamicRigidBody::applyHit(float strength, const glm::vec3& direction) {
   hit = true;
 }
 
+void DynamicRigidBody::standUpright() {
+  btRigidBody& body = rigidBody();
+  body.setAngularVelocity(btVector3(0, 0, 0));
+  btTransform upright = body.getWorldTransform();
+  upright.setBasis(btMatrix3x3::getIdentity());
+  body.setWorldTransform(upright);
+  body.setInterpolationWorldTransform(upright);
+  body.setAngularFactor(btVector3(0, 0, 0));
+}
+
 }  // namespace Vexa::physic

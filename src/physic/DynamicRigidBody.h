@@ -33,6 +33,8 @@ class DynamicRigidBody : public RigidBody {
   /// `direction * strength` at the centre of mass, and marks it hit.
   /// `direction` need not be unit length.
   void applyHit(float strength, const glm::vec3& direction);
+  /// Sets the body upright where it is, without spin, and locks its rotation again.
+  void standUpright();
 
   PlatformNavigator& navigator() { return platformNavigator; }
 
