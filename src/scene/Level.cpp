@@ -4,6 +4,7 @@
 #include <glm/gtc/matrix_transform.hpp>
 #include <glm/gtc/type_ptr.hpp>
 
+#include "animation/Animation.h"
 #include "audio/SoundSystem.h"
 #include "physic/CharacterBody.h"
 #include "physic/PhysicsWorld.h"
@@ -43,6 +44,12 @@ const char* batStateName(scene::mesh::BatState state) {
       return "Walk";
   }
   return "";
+}
+
+LevelState::Enemy enemyState(const Enemy& enemy) {
+  const Animation& clip = *enemy.animation();
+  return {enemy.position(), static_cast<int>(enemy.state()), clip.startFrame(), clip.endFrame(),
+          enemy.hidden};
 }
 
 bool isFinishedEvent(const std::string& name) {
@@ -209,7 +216,7 @@ LevelState Level::state() const {
   state.batState = batStateName(eye.bat()->state());
   for (const auto& object : sceneContainer->objects())
     if (const auto* enemy = dynamic_cast<const Enemy*>(object.get()))
-      state.enemies.push_back({enemy->position(), static_cast<int>(enemy->state()), enemy->hidden});
+      state.enemies.push_back(enemyState(*enemy));
   for (const auto& event : sceneContainer->events())
     if (event->triggered()) state.triggeredEvents.push_back(event->name());
   return state;
