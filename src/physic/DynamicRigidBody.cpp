@@ -46,6 +46,7 @@ void DynamicRigidBody::replaceShape(std::unique_ptr<btCollisionShape> newShape) 
 
 void DynamicRigidBody::applyHit(float strength, const glm::vec3& direction) {
   btRigidBody& body = rigidBody();
+  body.activate();
   body.setAngularVelocity(btVector3(0, 0, 0));
   body.setAngularFactor(hitAngularFactor);
   body.applyCentralImpulse(toBullet(direction) * strength);

@@ -207,6 +207,20 @@ TEST_F(EnemyTest, TheRollerRollsOnlyAfterTheFirstEightTenthsOfASecondOfItsStart)
   expectNear(glm::normalize(velocityOf(roller)), toTarget);
 }
 
+TEST_F(EnemyTest, AnEnemyAsleepOnItsPlatformWakesAsItsWalkBegins) {
+  Walker& walker = spawn<Walker>(glm::vec3(0.0f, restingHeight, 0.0f), false);
+  PhysicsScenery::run(world, 300);
+  ASSERT_FALSE(walker.body()->rigidBody().isActive());
+  const glm::vec3 resting = walker.position();
+  runUntil(walker, EnemyState::Walking);
+  for (int frame = 0; frame < 30; ++frame) {
+    clock.advance(frameTime);
+    update(walker);
+    world.step(static_cast<float>(frameTime));
+  }
+  EXPECT_GT(glm::length(horizontal(walker.position() - resting)), 0.5f);
+}
+
 // With a calendar second that stops every walk cycle, the Jumper's empty start and
 // stop segments each end in the update that starts them.
 TEST_F(EnemyTest, TheJumperPassesItsEmptyStartAndStopAtTheNextUpdate) {
