@@ -46,10 +46,21 @@ void DynamicRigidBody::replaceShape(std::unique_ptr<btCollisionShape> newShape) 
 
 void DynamicRigidBody::applyHit(float strength, const glm::vec3& direction) {
   btRigidBody& body = rigidBody();
+  body.activate();
   body.setAngularVelocity(btVector3(0, 0, 0));
   body.setAngularFactor(hitAngularFactor);
   body.applyCentralImpulse(toBullet(direction) * strength);
   hit = true;
+}
+
+void DynamicRigidBody::standUpright() {
+  btRigidBody& body = rigidBody();
+  body.setAngularVelocity(btVector3(0, 0, 0));
+  btTransform upright = body.getWorldTransform();
+  upright.setBasis(btMatrix3x3::getIdentity());
+  body.setWorldTransform(upright);
+  body.setInterpolationWorldTransform(upright);
+  body.setAngularFactor(btVector3(0, 0, 0));
 }
 
 }  // namespace Vexa::physic

@@ -29,10 +29,12 @@ class DynamicRigidBody : public RigidBody {
   void replaceShape(std::unique_ptr<btCollisionShape> newShape);
   btCollisionShape& collisionShape() const { return *shape; }
 
-  /// Throws the body: no spin, a third of the rotation freed, the impulse
-  /// `direction * strength` at the centre of mass, and marks it hit.
+  /// Throws the body, waking it: no spin, a third of the rotation freed, the
+  /// impulse `direction * strength` at the centre of mass, and marks it hit.
   /// `direction` need not be unit length.
   void applyHit(float strength, const glm::vec3& direction);
+  /// Sets the body upright where it is, without spin, and locks its rotation again.
+  void standUpright();
 
   PlatformNavigator& navigator() { return platformNavigator; }
 

@@ -48,9 +48,15 @@ void PhysicsWorld::step(float frameTime) {
   world->stepSimulation(frameTime, 6, fixedStep);
 }
 
+// Flagged static and asleep, as Bullet keeps its own fixed bodies, the body joins
+// no simulation island: enemies resting on it sleep on their own instead of keeping
+// each other awake, and a sleeping enemy's contacts with it are not recomputed.
 physic::StaticRigidBody& PhysicsWorld::addStaticBody(
     std::unique_ptr<physic::StaticRigidBody> body) {
-  world->addCollisionObject(&body->rigidBody(), staticFilter, allButStatic);
+  btRigidBody& rigid = body->rigidBody();
+  rigid.setCollisionFlags(rigid.getCollisionFlags() | btCollisionObject::CF_STATIC_OBJECT);
+  rigid.setActivationState(ISLAND_SLEEPING);
+  world->addCollisionObject(&rigid, staticFilter, allButStatic);
   staticBodyList.push_back(std::move(body));
   return *staticBodyList.back();
 }

@@ -47,7 +47,7 @@ class PhysicsWorld {
 
   btDiscreteDynamicsWorld& dynamicsWorld() { return *world; }
 
-  /// Adds `body` as a collision object only, so the world never moves it.
+  /// Adds `body` as a static collision object only, so the world never moves it.
   physic::StaticRigidBody& addStaticBody(std::unique_ptr<physic::StaticRigidBody> body);
   physic::DynamicRigidBody& addDynamicBody(std::unique_ptr<physic::DynamicRigidBody> body);
   /// Adds the player's ghost (group `characterFilter`, meeting static and default

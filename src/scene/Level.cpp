@@ -4,6 +4,7 @@
 #include <glm/gtc/matrix_transform.hpp>
 #include <glm/gtc/type_ptr.hpp>
 
+#include "animation/Animation.h"
 #include "audio/SoundSystem.h"
 #include "physic/CharacterBody.h"
 #include "physic/PhysicsWorld.h"
@@ -11,20 +12,27 @@
 #include "scene/SceneContainer.h"
 #include "scene/event/FinishedEvent.h"
 #include "scene/mesh/Bat.h"
+#include "scene/mesh/Enemy.h"
 #include "scene/mesh/Hemisphere.h"
 #include "scene/mesh/Hud.h"
+#include "scene/mesh/Jumper.h"
 #include "scene/mesh/LevelText.h"
 #include "scene/mesh/Path.h"
 #include "scene/mesh/Player.h"
+#include "scene/mesh/Roller.h"
 #include "scene/mesh/Terrain.h"
+#include "scene/mesh/Walker.h"
 
 namespace Vexa {
 
+using scene::mesh::Enemy;
 using scene::mesh::Path;
 
 namespace {
 
 constexpr float pitchLimit = 85.0f;
+/// Spawned enemies are drawn at half their model's size.
+constexpr double spawnScale = 0.5;
 
 const char* batStateName(scene::mesh::BatState state) {
   switch (state) {
@@ -36,6 +44,12 @@ const char* batStateName(scene::mesh::BatState state) {
       return "Walk";
   }
   return "";
+}
+
+LevelState::Enemy enemyState(const Enemy& enemy) {
+  const Animation& clip = *enemy.animation();
+  return {enemy.position(), static_cast<int>(enemy.state()), clip.startFrame(), clip.endFrame(),
+          enemy.hidden};
 }
 
 bool isFinishedEvent(const std::string& name) {
@@ -113,8 +127,31 @@ Path& Level::buildPlayableLevel(int levelNumber, bool standStill) {
   return geometry;
 }
 
-void Level::spawnEnemies(Path& geometry, bool) {
-  geometry.requiredNode(spawnerNode);
+// The spawn points take turns: Roller, Jumper, Walker, Roller, ...
+void Level::spawnEnemies(Path& geometry, bool standStill) {
+  const scene::MeshObject& spawner = geometry.requiredNode(spawnerNode);
+  for (std::size_t i = 0; i < spawner.children().size(); ++i) {
+    Enemy& enemy = sceneContainer->add(spawnedEnemy(i % 3, standStill));
+    enemy.createBody(glm::vec3(spawner.children()[i]->globalMatrix()[3]));
+    enemy.setScale(spawnScale);
+  }
+}
+
+std::unique_ptr<Enemy> Level::spawnedEnemy(std::size_t turn, bool standStill) {
+  ShaderProgram* program = &programs.enemy;
+  ShaderProgram* shadowProgram = &programs.animatedShadowMap;
+  SoundSystem* sounds = soundSystem.get();
+  switch (turn) {
+    case 0:
+      return std::make_unique<scene::mesh::Roller>(program, shadowProgram, sounds, &physicsWorld,
+                                                   standStill);
+    case 1:
+      return std::make_unique<scene::mesh::Jumper>(program, shadowProgram, sounds, &physicsWorld,
+                                                   standStill);
+    default:
+      return std::make_unique<scene::mesh::Walker>(program, shadowProgram, sounds, &physicsWorld,
+                                                   standStill, /*special=*/false);
+  }
 }
 
 // The event's name, not the level, chooses what it does.
@@ -180,6 +217,9 @@ LevelState Level::state() const {
   state.pitch = eye.pitch;
   state.onGround = physicsWorld.character()->onGround();
   state.batState = batStateName(eye.bat()->state());
+  for (const auto& object : sceneContainer->objects())
+    if (const auto* enemy = dynamic_cast<const Enemy*>(object.get()))
+      state.enemies.push_back(enemyState(*enemy));
   for (const auto& event : sceneContainer->events())
     if (event->triggered()) state.triggeredEvents.push_back(event->name());
   return state;

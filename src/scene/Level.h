@@ -16,6 +16,7 @@ class SoundSystem;
 namespace scene {
 class SceneContainer;
 namespace mesh {
+class Enemy;
 class Path;
 class Player;
 }  // namespace mesh
@@ -86,6 +87,8 @@ class Level {
 
   void buildCast(float width, float height);
   void spawnEnemies(scene::mesh::Path& geometry, bool standStill);
+  /// A Roller on turn 0, a Jumper on turn 1, a Walker on turn 2.
+  std::unique_ptr<scene::mesh::Enemy> spawnedEnemy(std::size_t turn, bool standStill);
   void createEvents(scene::mesh::Path& geometry);
 
   // Declared in construction order; torn down in reverse: the scene with every

@@ -13,6 +13,9 @@ struct LevelState {
     glm::vec3 position{0.0f};
     /// The behaviour state: Idle 0, StartWalking 1, Walking 2, StopWalking 3, Hit 4.
     int state = 0;
+    /// First and last frame of the clip segment playing, or played last.
+    unsigned segmentFirst = 0;
+    unsigned segmentLast = 0;
     bool hidden = false;
   };
 

@@ -100,6 +100,22 @@ TEST_F(PhysicsWorldTest, HitThrowsTheBodyAlongTheUnnormalisedDirection) {
   EXPECT_TRUE(enemy.hit);
 }
 
+// Level geometry is Bullet's fixed ground, so resting enemies do not share one
+// island through it and fall asleep; a hit wakes the one it throws, and that one
+// wakes the next it runs into.
+TEST_F(PhysicsWorldTest, EnemiesRestingOnLevelGeometrySleepUntilHitOrRunInto) {
+  addFloor();
+  DynamicRigidBody& thrown = PhysicsScenery::addEnemy(world, {0, restingHeight, 0});
+  DynamicRigidBody& struck = PhysicsScenery::addEnemy(world, {5, restingHeight, 0});
+  PhysicsScenery::run(world, 300);
+  ASSERT_FALSE(thrown.rigidBody().isActive());
+  ASSERT_FALSE(struck.rigidBody().isActive());
+
+  thrown.applyHit(20.0f, {1, 0, 0});
+  PhysicsScenery::run(world, 30);
+  EXPECT_GT(struck.getPosition().x, 5.5f);
+}
+
 TEST_F(PhysicsWorldTest, PickingFindsTheEnemyOnTheAimingRayOnly) {
   addCharacter({0, 0, 0});
   DynamicRigidBody& enemy = PhysicsScenery::addEnemy(world, {4, 0.5f, 0});

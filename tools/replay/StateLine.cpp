@@ -45,8 +45,9 @@ std::string jsonEnemies(const std::vector<LevelState::Enemy>& enemies) {
   for (const LevelState::Enemy& enemy : enemies) {
     if (json.size() > 1) json += ",";
     json += "{\"position\":" + jsonVector(enemy.position) +
-            ",\"state\":" + std::to_string(enemy.state) + ",\"hidden\":" + jsonBool(enemy.hidden) +
-            "}";
+            ",\"state\":" + std::to_string(enemy.state) + ",\"segment\":[" +
+            std::to_string(enemy.segmentFirst) + "," + std::to_string(enemy.segmentLast) +
+            "],\"hidden\":" + jsonBool(enemy.hidden) + "}";
   }
   return json + "]";
 }
