@@ -130,14 +130,18 @@ Path& Level::buildPlayableLevel(int levelNumber, bool standStill) {
 // The spawn points take turns: Roller, Jumper, Walker, Roller, ...
 void Level::spawnEnemies(Path& geometry, bool standStill) {
   const scene::MeshObject& spawner = geometry.requiredNode(spawnerNode);
-  for (std::size_t i = 0; i < spawner.children().size(); ++i) {
-    Enemy& enemy = sceneContainer->add(spawnedEnemy(i % 3, standStill));
-    enemy.createBody(glm::vec3(spawner.children()[i]->globalMatrix()[3]));
-    enemy.setScale(spawnScale);
-  }
+  for (std::size_t i = 0; i < spawner.children().size(); ++i)
+    spawnEnemy(i % 3, glm::vec3(spawner.children()[i]->globalMatrix()[3]), standStill);
 }
 
-std::unique_ptr<Enemy> Level::spawnedEnemy(std::size_t turn, bool standStill) {
+Enemy& Level::spawnEnemy(std::size_t turn, const glm::vec3& position, bool standStill) {
+  Enemy& enemy = sceneContainer->add(enemyOfKind(turn, standStill));
+  enemy.createBody(position);
+  enemy.setScale(spawnScale);
+  return enemy;
+}
+
+std::unique_ptr<Enemy> Level::enemyOfKind(std::size_t turn, bool standStill) {
   ShaderProgram* program = &programs.enemy;
   ShaderProgram* shadowProgram = &programs.animatedShadowMap;
   SoundSystem* sounds = soundSystem.get();

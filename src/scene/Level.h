@@ -58,6 +58,9 @@ class Level {
   LevelPrograms& shaderPrograms() { return programs; }
   scene::SceneContainer& scene() const { return *sceneContainer; }
   scene::mesh::Player& player() const;
+  /// Adds an enemy standing at `position`, drawn at half its model's size, that
+  /// keeps still with `standStill`: a Roller on turn 0, a Jumper on 1, a Walker on 2.
+  scene::mesh::Enemy& spawnEnemy(std::size_t turn, const glm::vec3& position, bool standStill);
   /// The perspective of the player's eye: 60° vertically, near 0.1, far 1500.
   static glm::mat4 projection(float width, float height);
 
@@ -87,8 +90,7 @@ class Level {
 
   void buildCast(float width, float height);
   void spawnEnemies(scene::mesh::Path& geometry, bool standStill);
-  /// A Roller on turn 0, a Jumper on turn 1, a Walker on turn 2.
-  std::unique_ptr<scene::mesh::Enemy> spawnedEnemy(std::size_t turn, bool standStill);
+  std::unique_ptr<scene::mesh::Enemy> enemyOfKind(std::size_t turn, bool standStill);
   void createEvents(scene::mesh::Path& geometry);
 
   // Declared in construction order; torn down in reverse: the scene with every

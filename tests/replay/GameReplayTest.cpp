@@ -275,6 +275,8 @@ TEST_F(GameReplayTest, Level1BatHitsThrowEnemiesThatStandUpOnTheArenaOrFallOutOf
   ASSERT_LT(gone, run.size());
   EXPECT_LT(enemyPosition(at(gone), jumper).y, -600.0f);
   EXPECT_GE(enemyPosition(at(gone - 1), jumper).y, -600.0f);
+  EXPECT_EQ(enemyPosition(at(run.size()), jumper), enemyPosition(at(gone + 1), jumper))
+      << "out of play, it falls no further";
   for (std::size_t f = jumperHit; f < gone; ++f) ASSERT_EQ(enemyState(at(f), jumper), Hit);
   EXPECT_FALSE(onArena(enemyPosition(at(jumperHit + 60), jumper)));
 

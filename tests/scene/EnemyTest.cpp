@@ -152,15 +152,6 @@ TEST_F(EnemyTest, TheModelStandsBelowTheBodyAndTurnsWithItOnlyWhileTumbling) {
   EXPECT_EQ(body.getAngularVelocity(), btVector3(0, 0, 0)) << "its rotation is locked again";
 }
 
-TEST_F(EnemyTest, OnlyABodyBelowTheKillHeightHidesTheEnemy) {
-  Roller& roller = spawn<Roller>(glm::vec3(0.0f, -600.0f, 0.0f));
-  update(roller);
-  EXPECT_FALSE(roller.hidden);
-  moveBody(roller, {0.0f, -600.5f, 0.0f});
-  update(roller);
-  EXPECT_TRUE(roller.hidden);
-}
-
 // Each walk cycle restarts the pace: the Walker starts at the base speed and slows
 // first, swinging between 0 and 6 every 2π / 7.5 s; the Jumper moves in bursts of
 // 3 sin(3.3 t + 0.9π) while that is positive.

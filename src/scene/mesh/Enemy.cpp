@@ -131,7 +131,7 @@ glm::vec3 Enemy::position() const {
 // A hit is noticed first, so that the tumbling segment starts in the same update.
 void Enemy::step() {
   if (!physicsBody) return;
-  if (position().y < killHeight) hidden = true;
+  if (position().y < killHeight) leavePlay();
   if (physicsBody->hit && currentState != EnemyState::Hit) enterHitState();
   if (!clip().playing) chooseNextState();
   switch (currentState) {
@@ -150,6 +150,13 @@ void Enemy::step() {
       break;
   }
   followWithSounds();
+}
+
+// Out of play for good: hidden, and its body no longer falls through the empty
+// world below.
+void Enemy::leavePlay() {
+  hidden = true;
+  physicsBody->rigidBody().forceActivationState(DISABLE_SIMULATION);
 }
 
 void Enemy::enterHitState() {

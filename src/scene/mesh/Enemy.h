@@ -105,6 +105,7 @@ class Enemy : public MeshObject {
 
  private:
   void step();
+  void leavePlay();
   void enterHitState();
   void chooseNextState();
   void playStateAnimation();
