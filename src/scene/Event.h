@@ -36,6 +36,12 @@ class Event {
   float triggerTime() const { return triggeredAt; }
   const std::string& name() const { return eventName; }
 
+ protected:
+  /// The centre of the trigger cube from now on.
+  void setTriggerNode(const SceneObject* node) { triggerNode = node; }
+  /// Restarts the event's own timing at `now`.
+  void setTriggerTime(double now) { triggeredAt = static_cast<float>(now); }
+
  private:
   std::string eventName;
   const SceneObject* triggerNode;

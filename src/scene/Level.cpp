@@ -11,17 +11,17 @@
 #include "scene/LevelFiles.h"
 #include "scene/SceneContainer.h"
 #include "scene/event/FinishedEvent.h"
+#include "scene/event/Level1ElevatorEvent.h"
 #include "scene/mesh/Bat.h"
 #include "scene/mesh/Enemy.h"
+#include "scene/mesh/EnemyKinds.h"
 #include "scene/mesh/Hemisphere.h"
 #include "scene/mesh/Hud.h"
-#include "scene/mesh/Jumper.h"
 #include "scene/mesh/LevelText.h"
 #include "scene/mesh/Path.h"
 #include "scene/mesh/Player.h"
-#include "scene/mesh/Roller.h"
+#include "scene/mesh/Ruby.h"
 #include "scene/mesh/Terrain.h"
-#include "scene/mesh/Walker.h"
 
 namespace Vexa {
 
@@ -135,27 +135,12 @@ void Level::spawnEnemies(Path& geometry, bool standStill) {
 }
 
 Enemy& Level::spawnEnemy(std::size_t turn, const glm::vec3& position, bool standStill) {
-  Enemy& enemy = sceneContainer->add(enemyOfKind(turn, standStill));
+  Enemy& enemy = sceneContainer->add(
+      scene::mesh::enemyOfKind(turn, &programs.enemy, &programs.animatedShadowMap,
+                               soundSystem.get(), &physicsWorld, standStill));
   enemy.createBody(position);
   enemy.setScale(spawnScale);
   return enemy;
-}
-
-std::unique_ptr<Enemy> Level::enemyOfKind(std::size_t turn, bool standStill) {
-  ShaderProgram* program = &programs.enemy;
-  ShaderProgram* shadowProgram = &programs.animatedShadowMap;
-  SoundSystem* sounds = soundSystem.get();
-  switch (turn) {
-    case 0:
-      return std::make_unique<scene::mesh::Roller>(program, shadowProgram, sounds, &physicsWorld,
-                                                   standStill);
-    case 1:
-      return std::make_unique<scene::mesh::Jumper>(program, shadowProgram, sounds, &physicsWorld,
-                                                   standStill);
-    default:
-      return std::make_unique<scene::mesh::Walker>(program, shadowProgram, sounds, &physicsWorld,
-                                                   standStill, /*special=*/false);
-  }
 }
 
 // The event's name, not the level, chooses what it does.
@@ -164,12 +149,23 @@ void Level::createEvents(Path& geometry) {
   if (!events) return;
   for (const auto& child : events->children()) {
     if (child->name() == level1ElevatorEvent) {
-      geometry.requiredNode(elevatorNode);
+      addElevatorEvent(geometry, *child);
     } else if (isFinishedEvent(child->name())) {
       sceneContainer->addEvent(
           std::make_unique<scene::event::FinishedEvent>(child->name(), child.get(), finishedFlag));
     }
   }
+}
+
+// The elevator sequence brings its own prizes: the ruby and the upgraded bat.
+void Level::addElevatorEvent(Path& geometry, const scene::SceneObject& triggerNode) {
+  auto& upgradedBat = sceneContainer->add(
+      std::make_unique<scene::mesh::Bat>(&programs.bat, &programs.bat, soundSystem.get(), 1));
+  auto& ruby =
+      sceneContainer->add(std::make_unique<scene::mesh::Ruby>(&programs.ruby, &programs.shadowMap));
+  sceneContainer->addEvent(std::make_unique<scene::event::Level1ElevatorEvent>(
+      &triggerNode, geometry, physicsWorld, ruby, player(), *soundSystem, &programs.enemy,
+      &programs.animatedShadowMap, *sceneContainer, upgradedBat));
 }
 
 void Level::update(double elapsedSeconds) {

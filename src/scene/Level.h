@@ -15,6 +15,7 @@ class SoundSystem;
 
 namespace scene {
 class SceneContainer;
+class SceneObject;
 namespace mesh {
 class Enemy;
 class Path;
@@ -79,6 +80,8 @@ class Level {
   /// The level file's geometry, its "Sun" node drawn with the sun's program.
   scene::mesh::Path& addGeometry(int levelNumber);
 
+  SoundSystem& sounds() const { return *soundSystem; }
+
   PhysicsWorld& physicsWorld;
 
  private:
@@ -90,8 +93,8 @@ class Level {
 
   void buildCast(float width, float height);
   void spawnEnemies(scene::mesh::Path& geometry, bool standStill);
-  std::unique_ptr<scene::mesh::Enemy> enemyOfKind(std::size_t turn, bool standStill);
   void createEvents(scene::mesh::Path& geometry);
+  void addElevatorEvent(scene::mesh::Path& geometry, const scene::SceneObject& triggerNode);
 
   // Declared in construction order; torn down in reverse: the scene with every
   // object, the programs, the sound system once no clip is left, the bodies last.

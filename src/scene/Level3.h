@@ -4,10 +4,17 @@
 
 namespace Vexa {
 
-/// The third level: the climb to the boss's arena.
+namespace scene::mesh {
+class Path;
+}
+
+/// The third level: the climb to the boss's arena and the doors it guards.
 class Level3 : public Level {
  public:
   Level3(PhysicsWorld& physicsWorld, float width, float height);
+
+ private:
+  void addBoss(scene::mesh::Path& geometry);
 };
 
 }  // namespace Vexa

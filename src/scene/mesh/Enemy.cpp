@@ -115,6 +115,12 @@ void Enemy::createBody(const glm::vec3& position) {
   walkTarget = nextTarget(position);
 }
 
+void Enemy::wake() {
+  standStill = false;
+  clip().playing = false;
+  currentState = EnemyState::StartWalking;
+}
+
 void Enemy::setScale(double scale) {
   modelScale = scale;
   if (physicsBody) physicsBody->replaceShape(capsule(scale));

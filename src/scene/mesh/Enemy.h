@@ -63,6 +63,9 @@ class Enemy : public MeshObject {
   /// Draws the model at `scale` and gives the body a capsule of the matching size.
   void setScale(double scale);
 
+  /// Sets a waiting enemy walking: it stops standing still and starts a walk now.
+  void wake();
+
   /// Walking speed in units per second for `base` times `factor`; kinds whose pace
   /// swings over a walk cycle work it out from the time the state began.
   virtual float walkSpeed(float base, float factor) const;

@@ -1,0 +1,203 @@
+// The scripted moments of the levels, on the real level files, physics world, sound
+// system and GL context, with the clock pinned.
+
+#include <btBulletDynamicsCommon.h>
+
+#include <cmath>
+#include <filesystem>
+#include <fstream>
+#include <glm/geometric.hpp>
+#include <iterator>
+#include <stdexcept>
+
+#include "physic/CharacterBody.h"
+#include "physic/DynamicRigidBody.h"
+#include "physic/PhysicsWorld.h"
+#include "physic/StaticRigidBody.h"
+#include "scene/Event.h"
+#include "scene/Level1.h"
+#include "scene/Level3.h"
+#include "scene/LevelFiles.h"
+#include "scene/SceneContainer.h"
+#include "scene/event/Level1ElevatorEvent.h"
+#include "scene/event/Level3DoorsOpenEvent.h"
+#include "scene/mesh/Enemy.h"
+#include "scene/mesh/Path.h"
+#include "support/GlTest.h"
+#include "support/ManualTime.h"
+
+namespace Vexa::test {
+namespace {
+
+namespace fs = std::filesystem;
+using scene::Event;
+using scene::event::Level1ElevatorEvent;
+using scene::event::Level3DoorsOpenEvent;
+
+constexpr double frameTime = 1.0 / 60.0;
+
+/// Runs the game's files from a copy of the run-time folder in which one level file
+/// has every `from` renamed `to`; every other file is a link to the original.
+class EditedLevelFile {
+ public:
+  EditedLevelFile(int level, const std::string& from, const std::string& to)
+      : original(fs::current_path()), copy(fs::temp_directory_path() / "vexa_edited_level") {
+    fs::remove_all(copy);
+    linkAll(original, copy);
+    const fs::path file = copy / levelPath(level);
+    std::ifstream in(original / levelPath(level));
+    std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    for (std::size_t at = text.find(from); at != std::string::npos; at = text.find(from, at))
+      text.replace(at, from.size(), to);
+    fs::remove(file);
+    std::ofstream(file) << text;
+    fs::current_path(copy);
+  }
+  ~EditedLevelFile() {
+    fs::current_path(original);
+    fs::remove_all(copy);
+  }
+  EditedLevelFile(const EditedLevelFile&) = delete;
+  EditedLevelFile& operator=(const EditedLevelFile&) = delete;
+
+ private:
+  // Folders on the way to the level files are copied, so one file can be replaced.
+  static void linkAll(const fs::path& from, const fs::path& to) {
+    fs::create_directories(to);
+    for (const auto& entry : fs::directory_iterator(from)) {
+      const fs::path target = to / entry.path().filename();
+      if (entry.is_directory() &&
+          (entry.path().filename() == "Resources" || entry.path().filename() == "Models"))
+        linkAll(entry.path(), target);
+      else
+        fs::create_symlink(entry.path(), target);
+    }
+  }
+
+  fs::path original;
+  fs::path copy;
+};
+
+class LevelEventsTest : public GlTest {
+ protected:
+  static Event* event(const Level& level, const std::string& name) {
+    for (const auto& candidate : level.scene().events())
+      if (candidate->name() == name) return candidate.get();
+    return nullptr;
+  }
+  static scene::mesh::Path& geometry(const Level& level) {
+    for (const auto& object : level.scene().objects())
+      if (auto* path = dynamic_cast<scene::mesh::Path*>(object.get())) return *path;
+    throw std::runtime_error("no level geometry");
+  }
+  /// Level 3's boss: its only enemy out of play below 65.
+  static scene::mesh::Enemy* boss(const Level& level) {
+    for (const auto& object : level.scene().objects())
+      if (auto* enemy = dynamic_cast<scene::mesh::Enemy*>(object.get()))
+        if (enemy->killHeight == 65.0f) return enemy;
+    return nullptr;
+  }
+  /// Whether a static body of the world has been moved to `origin`.
+  bool staticBodyAt(const glm::vec3& origin, float tolerance) const {
+    for (const auto& body : physics.staticBodies())
+      if (glm::distance(body->getPosition(), origin) < tolerance) return true;
+    return false;
+  }
+
+  ManualClock clock;
+  PhysicsWorld physics;
+};
+
+TEST_F(LevelEventsTest, FinishMarkersTriggerStrictlyInsideTheirCubeWhateverLevelTheyName) {
+  EditedLevelFile file(1, "Level1FinishedEvent", "Level2FinishedEvent");
+  Level1 level(physics, 1024.0f, 768.0f);
+  Event* finish = event(level, "Level2FinishedEvent");
+  ASSERT_NE(finish, nullptr);
+  const glm::vec3 marker(geometry(level).requiredNode("Level2FinishedEvent").globalMatrix()[3]);
+  for (const glm::vec3& axis : {glm::vec3(1, 0, 0), glm::vec3(0, 1, 0), glm::vec3(0, 0, 1)}) {
+    EXPECT_FALSE(finish->check(marker + 5.0f * axis, 5.0f));
+    EXPECT_TRUE(finish->check(marker + 4.99f * axis, 5.0f));
+  }
+  physics.character()->warp(marker);
+  level.update(frameTime);
+  EXPECT_TRUE(finish->triggered());
+  EXPECT_TRUE(level.finished());
+}
+
+TEST_F(LevelEventsTest, ElevatorWaitsTenBelowWithItsHiddenWaveAndRisesWithAnEaseOut) {
+  Level1 level(physics, 1024.0f, 768.0f);
+  EXPECT_TRUE(staticBodyAt(glm::vec3(0.0f, -10.0f, 0.0f), 1e-6f));
+  int wave = 0;
+  for (const auto& object : level.scene().objects())
+    if (auto* enemy = dynamic_cast<scene::mesh::Enemy*>(object.get()))
+      if (enemy->killHeight == -50.0f) {
+        ++wave;
+        EXPECT_TRUE(enemy->hidden);
+        EXPECT_NE(enemy->platformBody, nullptr);
+      }
+  EXPECT_EQ(wave, Level1ElevatorEvent::enemyCount);
+  EXPECT_FLOAT_EQ(Level1ElevatorEvent::elevatorOffset(0.0), -10.0f);
+  EXPECT_NEAR(Level1ElevatorEvent::elevatorOffset(3.0), -0.0012f, 1e-4f);
+  EXPECT_NEAR(Level1ElevatorEvent::elevatorOffset(1.0), -10.0f / std::exp(1.0f), 1e-5f);
+}
+
+TEST_F(LevelEventsTest, BossWakesAtADistanceOfExactlyTenAndNotBefore) {
+  Level3 level(physics, 1024.0f, 768.0f);
+  scene::mesh::Enemy* walker = boss(level);
+  ASSERT_NE(walker, nullptr);
+  EXPECT_DOUBLE_EQ(walker->scale(), 1.4);
+  EXPECT_FLOAT_EQ(1.0f / walker->body()->rigidBody().getInvMass(), 2.5f);
+  Event* wake = event(level, "Level3BossStartWalking");
+  ASSERT_NE(wake, nullptr);
+  const glm::vec3 player(0.0f, 100.0f, 0.0f);
+  physics.character()->warp(player);
+  btTransform& place = walker->body()->rigidBody().getWorldTransform();
+  place.setOrigin(btVector3(0.0f, 100.0f, 10.01f));
+  level.update(frameTime);
+  EXPECT_FALSE(wake->triggered());
+  EXPECT_EQ(walker->state(), scene::mesh::EnemyState::Idle);
+  EXPECT_TRUE(walker->standStill);
+  place.setOrigin(btVector3(0.0f, 100.0f, 10.0f));
+  EXPECT_TRUE(wake->check(glm::vec3(1000.0f), 5.0f));
+  level.update(frameTime);
+  EXPECT_TRUE(wake->triggered());
+  EXPECT_FALSE(walker->standStill);
+  EXPECT_NE(walker->state(), scene::mesh::EnemyState::Idle);
+}
+
+TEST_F(LevelEventsTest, DoorsOpenFromTheFirstFrameTheBossIsOutOfPlayWhereverThePlayerIs) {
+  Level3 level(physics, 1024.0f, 768.0f);
+  Event* doors = event(level, "Level3DoorsOpenEvent");
+  ASSERT_NE(doors, nullptr);
+  level.update(frameTime);
+  EXPECT_FALSE(doors->triggered());
+  scene::MeshObject& door1 = geometry(level).requiredNode(door1Node);
+  scene::MeshObject& door2 = geometry(level).requiredNode(door2Node);
+  const float rest1 = door1.localMatrix[3].y;
+  const float rest2 = door2.localMatrix[3].y;
+  boss(level)->hidden = true;
+  level.update(frameTime);
+  EXPECT_TRUE(doors->triggered());
+  // The sound plays with the answer that triggers; a triggered event answers no.
+  EXPECT_FALSE(doors->check(glm::vec3(0.0f), 5.0f));
+  EXPECT_FLOAT_EQ(door1.localMatrix[3].y, rest1);
+  clock.advance(3.0);
+  level.update(frameTime);
+  const float open = 3.0f * (1.0f - std::exp(-9.0f));
+  EXPECT_NEAR(Level3DoorsOpenEvent::doorOffset(3.0), 3.0f - 0.0004f, 1e-4f);
+  EXPECT_NEAR(door1.localMatrix[3].y, rest1 - open / levelScale, 1e-5f);
+  EXPECT_NEAR(door2.localMatrix[3].y, rest2 + open / levelScale, 1e-5f);
+  EXPECT_TRUE(staticBodyAt(glm::vec3(0.0f, 0.0f, open), 1e-5f));
+  EXPECT_TRUE(staticBodyAt(glm::vec3(0.0f, 0.0f, -open), 1e-5f));
+}
+
+TEST_F(LevelEventsTest, Level3WithoutItsBossHasNeitherBossNorDoorsNorBossEvent) {
+  EditedLevelFile file(3, "BigEnemy", "NoBoss");
+  Level3 level(physics, 1024.0f, 768.0f);
+  EXPECT_EQ(boss(level), nullptr);
+  EXPECT_EQ(event(level, "Level3DoorsOpenEvent"), nullptr);
+  EXPECT_EQ(event(level, "Level3BossStartWalking"), nullptr);
+}
+
+}  // namespace
+}  // namespace Vexa::test
