@@ -9,6 +9,7 @@
 #include <glm/geometric.hpp>
 #include <iterator>
 #include <stdexcept>
+#include <vector>
 
 #include "physic/CharacterBody.h"
 #include "physic/DynamicRigidBody.h"
@@ -21,8 +22,11 @@
 #include "scene/SceneContainer.h"
 #include "scene/event/Level1ElevatorEvent.h"
 #include "scene/event/Level3DoorsOpenEvent.h"
+#include "scene/mesh/Bat.h"
 #include "scene/mesh/Enemy.h"
 #include "scene/mesh/Path.h"
+#include "scene/mesh/Player.h"
+#include "scene/mesh/Ruby.h"
 #include "support/GlTest.h"
 #include "support/ManualTime.h"
 
@@ -124,21 +128,44 @@ TEST_F(LevelEventsTest, FinishMarkersTriggerStrictlyInsideTheirCubeWhateverLevel
   EXPECT_TRUE(level.finished());
 }
 
-TEST_F(LevelEventsTest, ElevatorWaitsTenBelowWithItsHiddenWaveAndRisesWithAnEaseOut) {
+// The whole sequence, each enemy of the wave beaten by taking it out of play.
+TEST_F(LevelEventsTest, ElevatorWaveThenRubyThenUpgradedBatThenTheElevatorRises) {
   Level1 level(physics, 1024.0f, 768.0f);
   EXPECT_TRUE(staticBodyAt(glm::vec3(0.0f, -10.0f, 0.0f), 1e-6f));
-  int wave = 0;
+  std::vector<scene::mesh::Enemy*> wave;
   for (const auto& object : level.scene().objects())
     if (auto* enemy = dynamic_cast<scene::mesh::Enemy*>(object.get()))
-      if (enemy->killHeight == -50.0f) {
-        ++wave;
-        EXPECT_TRUE(enemy->hidden);
-        EXPECT_NE(enemy->platformBody, nullptr);
-      }
-  EXPECT_EQ(wave, Level1ElevatorEvent::enemyCount);
-  EXPECT_FLOAT_EQ(Level1ElevatorEvent::elevatorOffset(0.0), -10.0f);
-  EXPECT_NEAR(Level1ElevatorEvent::elevatorOffset(3.0), -0.0012f, 1e-4f);
-  EXPECT_NEAR(Level1ElevatorEvent::elevatorOffset(1.0), -10.0f / std::exp(1.0f), 1e-5f);
+      if (enemy->killHeight == -50.0f) wave.push_back(enemy);
+  ASSERT_EQ(wave.size(), static_cast<std::size_t>(Level1ElevatorEvent::enemyCount));
+  for (const auto* enemy : wave) EXPECT_TRUE(enemy->hidden);
+  scene::mesh::Bat* firstBat = level.player().bat();
+
+  const scene::MeshObject& trigger = geometry(level).requiredNode(level1ElevatorEvent);
+  physics.character()->warp(glm::vec3(trigger.globalMatrix()[3]));
+  level.update(frameTime);
+  for (auto* enemy : wave) {
+    EXPECT_FALSE(enemy->hidden);
+    EXPECT_NE(enemy->body(), nullptr);
+    enemy->hidden = true;
+  }
+  level.update(frameTime);
+  const scene::SceneObject* ruby = nullptr;
+  for (const auto& object : level.scene().objects())
+    if (dynamic_cast<const scene::mesh::Ruby*>(object.get())) ruby = object.get();
+  ASSERT_NE(ruby, nullptr);
+  EXPECT_FALSE(ruby->hidden);
+  EXPECT_EQ(level.player().bat(), firstBat);
+
+  physics.character()->warp(glm::vec3(ruby->globalMatrix()[3]));
+  level.update(frameTime);
+  EXPECT_TRUE(ruby->hidden);
+  EXPECT_NE(level.player().bat(), firstBat);
+  EXPECT_TRUE(firstBat->hidden);
+  EXPECT_FALSE(level.player().bat()->hidden);
+  clock.advance(3.0);
+  level.update(frameTime);
+  EXPECT_TRUE(staticBodyAt(glm::vec3(0.0f, -0.0012f, 0.0f), 1e-4f));
+  EXPECT_FALSE(staticBodyAt(glm::vec3(0.0f, -10.0f, 0.0f), 1.0f));
 }
 
 TEST_F(LevelEventsTest, BossWakesAtADistanceOfExactlyTenAndNotBefore) {
