@@ -36,6 +36,12 @@ void seedWithCalendar() {
   std::srand(static_cast<unsigned>(Calendar::seconds()));
 }
 
+/// How far below its modelled place the elevator is `seconds` after it starts
+/// rising: it settles with an ease-out.
+float elevatorOffset(double seconds) {
+  return static_cast<float>(-loweredBy * std::exp(-seconds * seconds));
+}
+
 bool strictlyInside(const glm::vec3& position, const glm::vec3& centre, float halfSize) {
   const glm::vec3 offset = glm::abs(position - centre);
   return offset.x < halfSize && offset.y < halfSize && offset.z < halfSize;
@@ -79,10 +85,6 @@ Level1ElevatorEvent::Level1ElevatorEvent(const SceneObject* triggerNode, mesh::P
 }
 
 Level1ElevatorEvent::~Level1ElevatorEvent() = default;
-
-float Level1ElevatorEvent::elevatorOffset(double seconds) {
-  return static_cast<float>(-loweredBy * std::exp(-seconds * seconds));
-}
 
 void Level1ElevatorEvent::run(double elapsedSeconds) {
   switch (state) {

@@ -45,8 +45,6 @@ class Level1ElevatorEvent : public Event {
 
   void run(double elapsedSeconds) override;
 
-  /// How far below its modelled place the elevator is `seconds` after it starts rising.
-  static float elevatorOffset(double seconds);
   /// How many enemies the wave has.
   static constexpr int enemyCount = 7;
 

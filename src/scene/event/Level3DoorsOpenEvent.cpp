@@ -16,6 +16,11 @@ namespace {
 /// Each door ends this far from where it was modelled.
 constexpr float slideDistance = 3.0f;
 
+/// How far each door has slid `seconds` after opening: fast at first, then settling.
+float doorOffset(double seconds) {
+  return static_cast<float>(slideDistance * (1.0 - std::exp(-seconds * seconds)));
+}
+
 }  // namespace
 
 Level3DoorsOpenEvent::Level3DoorsOpenEvent(mesh::Path& geometry, const SceneObject& boss,
@@ -35,10 +40,6 @@ Level3DoorsOpenEvent::Door Level3DoorsOpenEvent::registerDoor(mesh::Path& geomet
   SceneObject& node = geometry.requiredNode(name);
   return {node, physicsWorld.addStaticBody(node.staticBody(/*heavy=*/false)), node.localMatrix[3].y,
           direction};
-}
-
-float Level3DoorsOpenEvent::doorOffset(double seconds) {
-  return static_cast<float>(slideDistance * (1.0 - std::exp(-seconds * seconds)));
 }
 
 bool Level3DoorsOpenEvent::check(const glm::vec3&, float) {

@@ -30,9 +30,6 @@ class Level3DoorsOpenEvent : public Event {
   bool check(const glm::vec3& position, float halfSize) override;
   void run(double elapsedSeconds) override;
 
-  /// How far each door has slid `seconds` after opening.
-  static float doorOffset(double seconds);
-
  private:
   /// A door node with its body, sliding along the world's z axis in `direction`.
   struct Door {
