@@ -5,6 +5,8 @@
 #include <filesystem>
 #include <iostream>
 
+#include "CommandLine.h"
+
 namespace Vexa::viewer {
 
 namespace {
@@ -19,59 +21,38 @@ namespace {
   std::exit(2);
 }
 
-class Arguments {
- public:
-  Arguments(int argc, char** argv) : count(argc), values(argv) {}
-
-  bool more() const { return next < count; }
-  std::string word() {
-    if (!more()) usage("missing argument");
-    return values[next++];
-  }
-  double number() {
-    const std::string text = word();
-    char* end = nullptr;
-    const double value = std::strtod(text.c_str(), &end);
-    if (text.empty() || *end != '\0') usage("not a number: " + text);
-    return value;
-  }
-  std::uint32_t frame() {
-    const double value = number();
-    if (value < 0 || value != static_cast<std::uint32_t>(value)) usage("not a frame number");
-    return static_cast<std::uint32_t>(value);
-  }
-
- private:
-  int count;
-  char** values;
-  int next = 1;
-};
+std::uint32_t frameNumber(CommandLine& arguments) {
+  const double value = arguments.number("argument");
+  if (value < 0 || value != static_cast<std::uint32_t>(value)) usage("not a frame number");
+  return static_cast<std::uint32_t>(value);
+}
 
 }  // namespace
 
 ViewerOptions ViewerOptions::parse(int argc, char** argv) {
-  Arguments arguments(argc, argv);
+  CommandLine arguments(argc, argv, usage);
   ViewerOptions options;
-  options.model = std::filesystem::absolute(arguments.word()).string();
-  options.output = std::filesystem::absolute(arguments.word()).string();
+  options.model = std::filesystem::absolute(arguments.word("argument")).string();
+  options.output = std::filesystem::absolute(arguments.word("argument")).string();
   while (arguments.more()) {
-    const std::string option = arguments.word();
+    const std::string option = arguments.word("argument");
     if (option == "--size") {
-      if (std::sscanf(arguments.word().c_str(), "%dx%d", &options.width, &options.height) != 2 ||
+      if (std::sscanf(arguments.word("argument").c_str(), "%dx%d", &options.width,
+                      &options.height) != 2 ||
           options.width < 1 || options.height < 1) {
         usage("the size is WIDTHxHEIGHT");
       }
     } else if (option == "--time") {
-      options.time = arguments.number();
+      options.time = arguments.number("argument");
     } else if (option == "--segment") {
       Segment segment;
-      segment.first = arguments.frame();
-      segment.last = arguments.frame();
-      segment.frameCount = arguments.frame();
+      segment.first = frameNumber(arguments);
+      segment.last = frameNumber(arguments);
+      segment.frameCount = frameNumber(arguments);
       if (segment.frameCount == 0) usage("a clip has at least one frame");
       options.segment = segment;
     } else if (option == "--samples") {
-      options.samples = static_cast<int>(arguments.frame());
+      options.samples = static_cast<int>(frameNumber(arguments));
       if (options.samples < 1) usage("at least one sample");
     } else {
       usage("unknown option: " + option);

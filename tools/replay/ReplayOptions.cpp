@@ -4,6 +4,8 @@
 #include <cstdlib>
 #include <iostream>
 
+#include "CommandLine.h"
+
 namespace Vexa::replay {
 
 namespace {
@@ -21,29 +23,6 @@ namespace {
                "  --frame-time SECONDS     the fixed frame time of a recording (default 1/60)\n";
   std::exit(2);
 }
-
-class Arguments {
- public:
-  Arguments(int argc, char** argv) : count(argc), values(argv) {}
-
-  bool more() const { return next < count; }
-  std::string word(const std::string& what) {
-    if (!more()) usage("missing " + what);
-    return values[next++];
-  }
-  long positiveWhole(const std::string& what) {
-    const std::string text = word(what);
-    char* end = nullptr;
-    const long value = std::strtol(text.c_str(), &end, 10);
-    if (text.empty() || *end != '\0' || value < 1) usage(what + " must be a whole number above 0");
-    return value;
-  }
-
- private:
-  int count;
-  char** values;
-  int next = 1;
-};
 
 void addScreenshot(const std::string& request, RunOptions& run) {
   const auto colon = request.find(':');
@@ -68,7 +47,7 @@ double parseFrameTime(const std::string& text) {
 }  // namespace
 
 ReplayOptions ReplayOptions::parse(int argc, char** argv) {
-  Arguments arguments(argc, argv);
+  viewer::CommandLine arguments(argc, argv, usage);
   ReplayOptions options;
   bool frameTimeGiven = false;
   while (arguments.more()) {
