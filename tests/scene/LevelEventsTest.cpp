@@ -155,6 +155,9 @@ TEST_F(LevelEventsTest, ElevatorWaveThenRubyThenUpgradedBatThenTheElevatorRises)
   ASSERT_NE(ruby, nullptr);
   EXPECT_FALSE(ruby->hidden);
   EXPECT_EQ(level.player().bat(), firstBat);
+  // It hovers 3 above the lowered elevator's top (y 11), within the reach of a
+  // player standing there.
+  EXPECT_NEAR(ruby->globalMatrix()[3].y, 14.0f, 1e-3f);
 
   physics.character()->warp(glm::vec3(ruby->globalMatrix()[3]));
   level.update(frameTime);

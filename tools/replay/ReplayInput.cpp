@@ -2,16 +2,21 @@
 
 namespace Vexa::replay {
 
+void FrameByFrameInput::play(const FrameInput& frame) {
+  current = frame;
+  cursorX += frame.mouseX;
+  cursorY += frame.mouseY;
+}
+
 void ReplayInput::advance() {
   if (framesLeftInSpan == 0) {
     const bool more = nextSpan < spans.size();
-    current = more ? spans[nextSpan].input : FrameInput{};
+    spanInput = more ? spans[nextSpan].input : FrameInput{};
     framesLeftInSpan = more ? spans[nextSpan].frames : 1;
     if (more) ++nextSpan;
   }
   --framesLeftInSpan;
-  cursorX += current.mouseX;
-  cursorY += current.mouseY;
+  play(spanInput);
 }
 
 FrameInput InputRecorder::sample(const Input& input) {

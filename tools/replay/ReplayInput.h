@@ -5,15 +5,12 @@
 
 namespace Vexa::replay {
 
-/// Serves a replay's frames as the game's input: nothing is held until the first
-/// `advance`, and each `advance` moves on by one frame. Past the last frame
-/// nothing is held and the cursor rests.
-class ReplayInput final : public Input {
+/// The game's input given one frame at a time: nothing is held until the first
+/// `play`, and each `play` holds that frame's keys and button and moves the
+/// cursor by its motion.
+class FrameByFrameInput : public Input {
  public:
-  /// `replay` must outlive the input.
-  explicit ReplayInput(const Replay& replay) : spans(replay.spans) {}
-
-  void advance();
+  void play(const FrameInput& frame);
 
   bool keyDown(Key key) const override { return current.keys.count(key) != 0; }
   bool leftMouseButtonDown() const override { return current.mouseButton; }
@@ -21,16 +18,29 @@ class ReplayInput final : public Input {
     x = cursorX;
     y = cursorY;
   }
-  /// A replay is the window's own input: it never loses focus.
+  /// Scripted input is the window's own: it never loses focus.
   bool hasFocus() const override { return true; }
+
+ private:
+  FrameInput current;
+  int cursorX = 0;
+  int cursorY = 0;
+};
+
+/// Serves a replay's frames as the game's input: each `advance` moves on by one
+/// frame. Past the last frame nothing is held and the cursor rests.
+class ReplayInput final : public FrameByFrameInput {
+ public:
+  /// `replay` must outlive the input.
+  explicit ReplayInput(const Replay& replay) : spans(replay.spans) {}
+
+  void advance();
 
  private:
   const std::vector<Span>& spans;
   std::size_t nextSpan = 0;
   long framesLeftInSpan = 0;
-  FrameInput current;
-  int cursorX = 0;
-  int cursorY = 0;
+  FrameInput spanInput;
 };
 
 /// Writes down, frame by frame, what an input shows, as a replay's frame input.

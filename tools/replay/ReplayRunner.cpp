@@ -69,6 +69,18 @@ Replay ReplayRunner::record(std::unique_ptr<Input> input, double frameTime,
   return recorded;
 }
 
+Replay ReplayRunner::drive(const Driver& driver, double frameTime, std::time_t calendarStart) {
+  Replay driven{frameTime, calendarStart, options.startLevel.value_or(1), {}};
+  auto input = std::make_unique<FrameByFrameInput>();
+  FrameByFrameInput& frames = *input;
+  run(driven, std::move(input), options.frameLimit, [&] {
+    const FrameInput next = driver(stateLine(frame - 1, *application));
+    frames.play(next);
+    driven.append(next);
+  });
+  return driven;
+}
+
 void ReplayRunner::run(const Replay& timing, std::unique_ptr<Input> input, std::optional<long> last,
                        std::function<void()> beforeEachFrame) {
   frame = 0;

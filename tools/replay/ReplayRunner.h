@@ -48,6 +48,16 @@ class ReplayRunner final : private FrameObserver {
   /// level. Returns the replay of what was played.
   Replay record(std::unique_ptr<Input> input, double frameTime, std::time_t calendarStart);
 
+  /// Decides a frame's input from the state line of the frame before it (for the
+  /// first frame, of the game as it starts).
+  using Driver = std::function<FrameInput(const std::string& stateLine)>;
+
+  /// Plays with the input `driver` decides, on the simulated clock and as fast as
+  /// the frames go, the calendar starting at `calendarStart`, until the frame
+  /// limit, Escape or the end of the last level. Returns the replay of what was
+  /// played, which plays the same run again.
+  Replay drive(const Driver& driver, double frameTime, std::time_t calendarStart);
+
   long framesPlayed() const { return frame; }
   /// The screenshots whose frame the last run did not reach.
   std::vector<std::string> missedScreenshots() const;

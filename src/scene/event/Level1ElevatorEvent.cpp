@@ -61,14 +61,15 @@ Level1ElevatorEvent::Level1ElevatorEvent(const SceneObject* triggerNode, mesh::P
       ruby(ruby),
       scale(geometry.scale()),
       elevatorRestZ(elevatorNode.localMatrix[3].z),
-      rubyPlacement(glm::translate(glm::mat4(1.0f), glm::vec3(elevatorNode.globalMatrix()[3]) +
-                                                        glm::vec3(0.0f, 3.0f, 0.0f))),
       physicsWorld(physicsWorld),
       player(player),
       upgradedBat(upgradedBat),
       gemSound(std::make_unique<SoundClip>(&soundSystem, "gem_collect.wav")),
       secretSound(std::make_unique<SoundClip>(&soundSystem, "secret_chime.wav")) {
   placeElevator(-loweredBy);
+  // The ruby hovers over the lowered elevator, where the player fights the wave.
+  rubyPlacement = glm::translate(glm::mat4(1.0f), glm::vec3(elevatorNode.globalMatrix()[3]) +
+                                                      glm::vec3(0.0f, 3.0f, 0.0f));
   upgradedBat.hidden = true;
   ruby.hidden = true;
   ruby.localMatrix = glm::scale(rubyPlacement * ruby.localMatrix, glm::vec3(0.8f));

@@ -1,0 +1,46 @@
+#include "Bot.h"
+
+#include <glm/geometric.hpp>
+
+#include "ClosingScenePlan.h"
+#include "Level1Plan.h"
+#include "Level2Plan.h"
+#include "Level3Plan.h"
+
+namespace Vexa::bot {
+
+namespace {
+
+/// A move this long in one frame is no walk: the player fell out and started over.
+constexpr float respawnJump = 25.0f;
+
+std::unique_ptr<LevelPlan> planFor(int level) {
+  switch (level) {
+    case 1:
+      return std::make_unique<Level1Plan>();
+    case 2:
+      return std::make_unique<Level2Plan>();
+    case 3:
+      return std::make_unique<Level3Plan>();
+    default:
+      return std::make_unique<ClosingScenePlan>();
+  }
+}
+
+}  // namespace
+
+replay::FrameInput Bot::decide(const BotView& view) {
+  Pilot pilot(view);
+  if (!view.inLevel) return pilot.input();
+  if (!plan || view.level != planLevel) {
+    plan = planFor(view.level);
+    planLevel = view.level;
+    lastPosition.reset();
+  }
+  if (lastPosition && glm::distance(*lastPosition, view.player) > respawnJump) plan->respawned();
+  lastPosition = view.player;
+  plan->play(view, pilot);
+  return pilot.input();
+}
+
+}  // namespace Vexa::bot
