@@ -67,7 +67,8 @@ Level::BodyRelease::~BodyRelease() {
 Level::Level(PhysicsWorld& physicsWorld, float width, float height)
     : physicsWorld(physicsWorld),
       bodyRelease{physicsWorld},
-      soundSystem(std::make_unique<SoundSystem>()) {
+      soundSystem(std::make_unique<SoundSystem>(
+          discardSound ? SoundSystem::Output::Discarded : SoundSystem::Output::DefaultDevice)) {
   buildCast(width, height);
 }
 

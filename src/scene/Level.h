@@ -64,6 +64,12 @@ class Level {
   scene::mesh::Enemy& spawnEnemy(std::size_t turn, const glm::vec3& position, bool standStill);
   /// The perspective of the player's eye: 60° vertically, near 0.1, far 1500.
   static glm::mat4 projection(float width, float height);
+  /// The level's sound output; with a discarded output its mix is what the player hears.
+  SoundSystem& sounds() const { return *soundSystem; }
+  /// When set, levels built afterwards mix their sound into
+  /// `SoundSystem::discardedMix()` instead of playing it on the default device, so a
+  /// test hears them on any machine. The game leaves it unset.
+  static inline bool discardSound = false;
 
   /// View-frustum culling; the debug toggle writes it.
   bool cullingEnabled = true;
@@ -79,8 +85,6 @@ class Level {
   scene::mesh::Path& buildPlayableLevel(int levelNumber, bool standStill);
   /// The level file's geometry, its "Sun" node drawn with the sun's program.
   scene::mesh::Path& addGeometry(int levelNumber);
-
-  SoundSystem& sounds() const { return *soundSystem; }
 
   PhysicsWorld& physicsWorld;
 

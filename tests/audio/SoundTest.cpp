@@ -1,16 +1,13 @@
 #include "SoundTest.h"
 
-#include <sndfile.h>
-
-#include <cmath>
 #include <fstream>
 #include <iterator>
+
+#include "support/ToneFile.h"
 
 namespace Vexa::test {
 
 namespace {
-
-constexpr int toneRate = 44100;
 
 std::string currentTestName() {
   return testing::UnitTest::GetInstance()->current_test_info()->name();
@@ -29,19 +26,7 @@ SoundFiles::~SoundFiles() {
 std::string SoundFiles::writeTone(const std::string& fileName, double seconds,
                                   const std::vector<float>& channelAmplitudes) const {
   const std::string name = folderName + "/" + fileName;
-  SF_INFO info{};
-  info.samplerate = toneRate;
-  info.channels = static_cast<int>(channelAmplitudes.size());
-  info.format = SF_FORMAT_WAV | SF_FORMAT_PCM_16;
-  SNDFILE* file = sf_open(pathOf(name).c_str(), SFM_WRITE, &info);
-  const auto frames = static_cast<int>(seconds * toneRate);
-  std::vector<float> samples;
-  for (int frame = 0; frame < frames; ++frame) {
-    const float wave = std::sin(2.0f * 3.14159265f * 440.0f * frame / toneRate);
-    for (float amplitude : channelAmplitudes) samples.push_back(amplitude * wave);
-  }
-  sf_writef_float(file, samples.data(), frames);
-  sf_close(file);
+  writeToneFile(pathOf(name), seconds, channelAmplitudes);
   return name;
 }
 

@@ -4,6 +4,7 @@
 #include <btBulletDynamicsCommon.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cmath>
 #include <filesystem>
 #include <fstream>
@@ -12,6 +13,7 @@
 #include <stdexcept>
 #include <vector>
 
+#include "audio/SoundSystem.h"
 #include "physic/CharacterBody.h"
 #include "physic/DynamicRigidBody.h"
 #include "physic/PhysicsWorld.h"
@@ -28,7 +30,9 @@
 #include "scene/mesh/Player.h"
 #include "scene/mesh/Ruby.h"
 #include "support/GlTest.h"
+#include "support/Loudness.h"
 #include "support/ManualTime.h"
+#include "support/ToneFile.h"
 
 namespace Vexa::test {
 namespace {
@@ -39,51 +43,92 @@ using scene::event::Level1ElevatorEvent;
 
 constexpr double frameTime = 1.0 / 60.0;
 
-/// Runs the game's files from a copy of the run-time folder in which one level file
-/// has every `from` renamed `to`; every other file is a link to the original.
-class EditedLevelFile {
+/// Runs the game's files from a copy of the run-time folder, removed with the object,
+/// in which every file is a link to the original until the test puts its own in its
+/// place.
+class RunTimeFolderCopy {
  public:
-  EditedLevelFile(int level, const std::string& from, const std::string& to)
+  RunTimeFolderCopy()
       : original(fs::current_path()),
         copy(fs::temp_directory_path() / ("vexa_level_" + std::to_string(getpid()))) {
     fs::remove_all(copy);
-    linkAll(original, copy);
-    const fs::path file = copy / levelPath(level);
-    std::ifstream in(original / levelPath(level));
-    std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-    for (std::size_t at = text.find(from); at != std::string::npos; at = text.find(from, at))
-      text.replace(at, from.size(), to);
-    fs::remove(file);
-    std::ofstream(file) << text;
+    linkEntries(original, copy);
     fs::current_path(copy);
   }
-  ~EditedLevelFile() {
+  ~RunTimeFolderCopy() {
     fs::current_path(original);
     fs::remove_all(copy);
   }
-  EditedLevelFile(const EditedLevelFile&) = delete;
-  EditedLevelFile& operator=(const EditedLevelFile&) = delete;
+  RunTimeFolderCopy(const RunTimeFolderCopy&) = delete;
+  RunTimeFolderCopy& operator=(const RunTimeFolderCopy&) = delete;
+
+  /// Takes the link of `file`, relative to the run-time folder, out of the copy and
+  /// answers where the test writes the file's replacement. Folders on the way become
+  /// real folders of links, so the original is never written.
+  fs::path replace(const fs::path& file) const {
+    fs::path folder = copy;
+    for (const fs::path& part : file.parent_path()) {
+      folder /= part;
+      if (!fs::is_symlink(folder)) continue;
+      const fs::path target = fs::read_symlink(folder);
+      fs::remove(folder);
+      linkEntries(target, folder);
+    }
+    fs::remove(copy / file);
+    return copy / file;
+  }
 
  private:
-  // Folders on the way to the level files are copied, so one file can be replaced.
-  static void linkAll(const fs::path& from, const fs::path& to) {
+  static void linkEntries(const fs::path& from, const fs::path& to) {
     fs::create_directories(to);
-    for (const auto& entry : fs::directory_iterator(from)) {
-      const fs::path target = to / entry.path().filename();
-      if (entry.is_directory() &&
-          (entry.path().filename() == "Resources" || entry.path().filename() == "Models"))
-        linkAll(entry.path(), target);
-      else
-        fs::create_symlink(entry.path(), target);
-    }
+    for (const auto& entry : fs::directory_iterator(from))
+      fs::create_symlink(entry.path(), to / entry.path().filename());
   }
 
   fs::path original;
   fs::path copy;
 };
 
+/// Runs the game's files from a copy of the run-time folder in which one level file
+/// has every `from` renamed `to`.
+class EditedLevelFile {
+ public:
+  EditedLevelFile(int level, const std::string& from, const std::string& to) {
+    std::ifstream in(levelPath(level));
+    std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    for (std::size_t at = text.find(from); at != std::string::npos; at = text.find(from, at))
+      text.replace(at, from.size(), to);
+    std::ofstream(folder.replace(levelPath(level))) << text;
+  }
+
+ private:
+  RunTimeFolderCopy folder;
+};
+
+/// Runs the game's files from a copy of the run-time folder in which the sound
+/// `counted` is a tone shorter than a frame and every other sound silence, so that
+/// each frame the level's mix is loud holds exactly one playback of `counted`.
+class CountableSound {
+ public:
+  explicit CountableSound(const std::string& counted) {
+    std::vector<fs::path> sounds;
+    for (const auto& entry : fs::directory_iterator("Resources/Sounds"))
+      if (entry.is_regular_file()) sounds.push_back(entry.path());
+    for (const fs::path& sound : sounds)
+      writeToneFile(folder.replace(sound), 0.25 * frameTime,
+                    {sound.filename() == counted ? 1.0f : 0.0f});
+  }
+
+ private:
+  RunTimeFolderCopy folder;
+};
+
+// Every level here mixes its sound where the test hears it, sound card or not.
 class LevelEventsTest : public GlTest {
  protected:
+  LevelEventsTest() { Level::discardSound = true; }
+  ~LevelEventsTest() override { Level::discardSound = false; }
+
   static Event* event(const Level& level, const std::string& name) {
     for (const auto& candidate : level.scene().events())
       if (candidate->name() == name) return candidate.get();
@@ -218,6 +263,22 @@ TEST_F(LevelEventsTest, DoorsOpenFromTheFirstFrameTheBossIsOutOfPlayWhereverTheP
   EXPECT_NEAR(door2.localMatrix[3].y, rest2 + open / levelScale, 1e-5f);
   EXPECT_TRUE(staticBodyAt(glm::vec3(0.0f, 0.0f, open), 1e-5f));
   EXPECT_TRUE(staticBodyAt(glm::vec3(0.0f, 0.0f, -open), 1e-5f));
+}
+
+// Heard in the level's own mix, frame by frame, over two seconds after the boss goes.
+TEST_F(LevelEventsTest, DoorsSoundOnceInTheFrameTheBossGoesOutOfPlay) {
+  CountableSound doorSound("large_mechanical_door.wav");
+  Level3 level(physics, 1024.0f, 768.0f);
+  constexpr int bossGoes = 30;
+  std::vector<int> loudFrames;
+  for (int frame = 0; frame < bossGoes + 120; ++frame) {
+    if (frame == bossGoes) boss(level)->hidden = true;
+    clock.advance(frameTime);
+    level.update(frameTime);
+    const Loudness heard = loudestOfLastMix(level.sounds());
+    if (std::max(heard.left, heard.right) > 1e-4f) loudFrames.push_back(frame);
+  }
+  EXPECT_EQ(loudFrames, std::vector<int>{bossGoes});
 }
 
 TEST_F(LevelEventsTest, Level3WithoutItsBossHasNeitherBossNorDoorsNorBossEvent) {
