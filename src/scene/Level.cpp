@@ -218,6 +218,7 @@ LevelState Level::state() const {
   state.pitch = eye.pitch;
   state.onGround = physicsWorld.character()->onGround();
   state.batState = batStateName(eye.bat()->state());
+  state.batVariant = eye.bat()->variant();
   for (const auto& object : sceneContainer->objects())
     if (const auto* enemy = dynamic_cast<const Enemy*>(object.get()))
       state.enemies.push_back(enemyState(*enemy));

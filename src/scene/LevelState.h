@@ -27,6 +27,8 @@ struct LevelState {
   bool onGround = false;
   /// "Swing", "Idle" or "Walk".
   std::string batState;
+  /// 0 for the ordinary bat, 1 for the upgraded one.
+  unsigned batVariant = 0;
   std::vector<Enemy> enemies;
   /// Names of the events that have triggered, in the order of the level's events.
   std::vector<std::string> triggeredEvents;

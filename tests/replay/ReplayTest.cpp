@@ -130,13 +130,14 @@ TEST(ReplayTest, StateLineIsOneJsonObject) {
   level.pitch = -12.25f;
   level.onGround = true;
   level.batState = "Swing";
+  level.batVariant = 1;
   level.enemies = {{{3.0f, 4.0f, 5.0f}, 4, 214, 240, false},
                    {{0.0f, -100.0f, 0.0f}, 0, 0, 66, true}};
   level.triggeredEvents = {"Level1ElevatorEvent"};
   EXPECT_EQ(stateLine({120, 1, false, "say \"60\" \\ fps", &level}),
             "{\"frame\":120,\"level\":1,\"floatMode\":false,"
             "\"player\":[1.5000,-2.0000,0.1235],\"yaw\":90.0000,\"pitch\":-12.2500,"
-            "\"onGround\":true,\"bat\":\"Swing\",\"enemies\":["
+            "\"onGround\":true,\"bat\":\"Swing\",\"batVariant\":1,\"enemies\":["
             "{\"position\":[3.0000,4.0000,5.0000],\"state\":4,\"segment\":[214,240],"
             "\"hidden\":false},"
             "{\"position\":[0.0000,-100.0000,0.0000],\"state\":0,\"segment\":[0,66],"

@@ -29,6 +29,18 @@ std::unique_ptr<LevelPlan> planFor(int level) {
 
 }  // namespace
 
+replay::Replay Bot::play(replay::ReplayRunner& runner, std::time_t calendarStart,
+                         const Watcher& watch) {
+  Bot bot;
+  return runner.drive(
+      [&](const std::string& stateLine) {
+        const BotView view = BotView::parse(stateLine);
+        if (watch) watch(view);
+        return bot.decide(view);
+      },
+      frameTime, calendarStart);
+}
+
 replay::FrameInput Bot::decide(const BotView& view) {
   Pilot pilot(view);
   if (!view.inLevel) return pilot.input();

@@ -1,11 +1,14 @@
 #pragma once
 
+#include <ctime>
+#include <functional>
 #include <memory>
 #include <optional>
 
 #include "BotView.h"
 #include "LevelPlan.h"
 #include "Replay.h"
+#include "ReplayRunner.h"
 
 namespace Vexa::bot {
 
@@ -14,6 +17,16 @@ namespace Vexa::bot {
 /// plan of the level it is in.
 class Bot {
  public:
+  /// The bot plays at 60 frames a second of game time.
+  static constexpr double frameTime = 1.0 / 60.0;
+  /// What the bot is shown each frame, for whoever watches it play.
+  using Watcher = std::function<void(const BotView&)>;
+
+  /// A new bot plays the game on `runner` with the calendar starting at
+  /// `calendarStart`; returns the replay of its run.
+  static replay::Replay play(replay::ReplayRunner& runner, std::time_t calendarStart,
+                             const Watcher& watch = nullptr);
+
   replay::FrameInput decide(const BotView& view);
 
  private:

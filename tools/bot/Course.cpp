@@ -52,8 +52,9 @@ bool Course::reached(const BotView& view, const Waypoint& target) const {
   return glm::dot(horizontal(view.player - target.point), leg) > 0.0f;
 }
 
+// The player watches where it means to land.
 void Course::steerFloat(const BotView& view, const Waypoint& target, Pilot& pilot) {
-  pilot.look(yawTowards(view.player, target.point), walkingPitch);
+  pilot.lookAt(target.point);
   if (view.onGround) {
     // Not yet up, or down again short of the mark: float (again).
     pilot.jump();

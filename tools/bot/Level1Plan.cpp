@@ -1,5 +1,7 @@
 #include "Level1Plan.h"
 
+#include <algorithm>
+
 namespace Vexa::bot {
 
 namespace {
@@ -30,6 +32,10 @@ const OpenSides arenaSides{true, true, false, false};
 const Ground elevator{{-23.0f, -166.0f}, {3.0f, -140.0f}, 11.0f};
 const OpenSides elevatorSides{true, true, false, false};
 const glm::vec3 rubyPlace(-10.0f, 14.0f, -153.0f);
+/// Where the player waits for the ruby: on the elevator, 7 from its middle.
+const glm::vec3 rubyWatch(-10.0f, 11.0f, -146.0f);
+/// Enemies falling within this distance of the elevator's middle are the wave's.
+constexpr float fallWatchRadius = 60.0f;
 
 /// Seconds the wave takes to fall onto the elevator and settle.
 constexpr long waveLandingFrames = 180;
@@ -76,15 +82,26 @@ void Level1Plan::playWave(const BotView& view, Pilot& pilot) {
   if (!elevatorFighter.fight(view, pilot)) stage = Stage::Ruby;
 }
 
-// The ruby shows above the elevator's middle once the wave is beaten; standing
-// there collects it, and the elevator rises.
+// The ruby shows above the elevator's middle once the last of the wave is out of
+// play; until the ones knocked off have fallen that far, the player waits aside
+// with the ruby's place in view. Standing under it collects it, and the elevator
+// rises.
 void Level1Plan::playRuby(const BotView& view, Pilot& pilot) {
   if (view.player.y > risenHeight && view.onGround) {
     stage = Stage::ToFinish;
     return;
   }
-  pilot.look(yawTowards(view.player, rubyPlace), 10.0f);
-  if (horizontalDistance(view.player, rubyPlace) > 0.5f) pilot.forward();
+  const glm::vec3 target = waveStillFalling(view) ? rubyWatch : rubyPlace;
+  pilot.lookAt(rubyPlace);
+  if (horizontalDistance(view.player, target) > 0.5f)
+    pilot.move({target.x - view.player.x, target.z - view.player.z});
+}
+
+bool Level1Plan::waveStillFalling(const BotView& view) {
+  return std::any_of(view.enemies.begin(), view.enemies.end(), [](const BotView::Enemy& enemy) {
+    return !enemy.hidden && enemy.position.y < elevator.top &&
+           horizontalDistance(enemy.position, rubyPlace) < fallWatchRadius;
+  });
 }
 
 }  // namespace Vexa::bot

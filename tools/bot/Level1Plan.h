@@ -19,6 +19,8 @@ class Level1Plan final : public LevelPlan {
 
   void playWave(const BotView& view, Pilot& pilot);
   void playRuby(const BotView& view, Pilot& pilot);
+  /// Whether enemies knocked off the elevator are still on their way out of play.
+  static bool waveStillFalling(const BotView& view);
 
   Stage stage = Stage::ToElevator;
   Journey toElevator;

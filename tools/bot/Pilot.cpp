@@ -13,7 +13,11 @@ namespace {
 /// Degrees the view turns per pixel of mouse motion.
 constexpr float degreesPerPixel = 0.2f;
 
+/// Turns smaller than this are let be, as a hand would, rather than dithered.
+constexpr float steadyHand = 0.5f;
+
 int pixelsFor(float degrees) {
+  if (std::abs(degrees) < steadyHand) return 0;
   const float turn = std::clamp(degrees, -Pilot::maxTurn, Pilot::maxTurn);
   return static_cast<int>(std::lround(turn / degreesPerPixel));
 }

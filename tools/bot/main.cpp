@@ -4,7 +4,6 @@
 #include <chrono>
 #include <fstream>
 #include <iostream>
-#include <sstream>
 
 #include "Bot.h"
 #include "CommandLine.h"
@@ -15,7 +14,6 @@ using namespace Vexa;
 
 namespace {
 
-constexpr double frameTime = 1.0 / 60.0;
 constexpr std::time_t defaultCalendar = 1700000000;
 
 [[noreturn]] void usage(const std::string& problem) {
@@ -83,9 +81,9 @@ class LevelTimes {
   }
   void report(long frame, std::chrono::steady_clock::time_point now) const {
     if (level == 0) return;
-    std::cout << "level " << level << ": " << static_cast<double>(frame - firstFrame) * frameTime
-              << " s simulated, " << std::chrono::duration<double>(now - wallStart).count()
-              << " s wall\n";
+    std::cout << "level " << level << ": "
+              << static_cast<double>(frame - firstFrame) * bot::Bot::frameTime << " s simulated, "
+              << std::chrono::duration<double>(now - wallStart).count() << " s wall\n";
   }
 
  private:
@@ -104,17 +102,13 @@ int main(int argc, char** argv) {
     if (!stateFile) fail("could not write " + *options.stateFile);
   }
   replay::ReplayRunner runner(options.run, createGameLevel, stateFile);
-  bot::Bot bot;
   LevelTimes times;
   long lastFrame = 0;
-  const replay::Replay played = runner.drive(
-      [&](const std::string& stateLine) {
-        const bot::BotView view = bot::BotView::parse(stateLine);
+  const replay::Replay played =
+      bot::Bot::play(runner, options.calendar, [&](const bot::BotView& view) {
         times.see(view);
         lastFrame = view.frame;
-        return bot.decide(view);
-      },
-      frameTime, options.calendar);
+      });
   times.report(lastFrame, std::chrono::steady_clock::now());
   std::ofstream file(options.replayFile);
   replay::writeReplay(file, played);

@@ -7,7 +7,8 @@ namespace Vexa::scene::mesh {
 
 Bat::Bat(ShaderProgram* program, ShaderProgram* shadowProgram, SoundSystem* sounds,
          unsigned variant)
-    : MeshObject(program, shadowProgram), swingSound(sounds, "fast_swing_woosh.wav") {
+    : MeshObject(program, shadowProgram), swingSound(sounds, "fast_swing_woosh.wav"),
+      modelVariant(variant) {
   loadModel(batModelPath(variant));
   localMatrix = batLocalMatrix();
 }

@@ -37,6 +37,8 @@ class Bat : public MeshObject {
   void playStateAnimation();
 
   BatState state() const { return batState; }
+  /// 0 for the ordinary bat, 1 for the upgraded one.
+  unsigned variant() const { return modelVariant; }
   /// Stops the running segment; the next update starts the one of `state`.
   void setState(BatState state);
 
@@ -54,6 +56,7 @@ class Bat : public MeshObject {
   void restartFinishedSegment();
 
   SoundClip swingSound;
+  unsigned modelVariant;
   BatState batState = BatState::Idle;
   bool struck = false;
 };
