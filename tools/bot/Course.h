@@ -38,7 +38,6 @@ class Course {
   void restart();
   /// Steers towards the next waypoint, moving on past the ones reached.
   void steer(const BotView& view, Pilot& pilot);
-  std::size_t legsDone() const { return next; }
 
  private:
   bool reached(const BotView& view, const Waypoint& target) const;

@@ -41,7 +41,6 @@ class Fighter {
 
   /// The enemies the fighter is after: those standing on its ground.
   std::vector<std::size_t> foes(const BotView& view) const;
-  bool anyFoe(const BotView& view) const { return !foes(view).empty(); }
   /// Goes after the nearest foe; false when there is none.
   bool fight(const BotView& view, Pilot& pilot) const;
 

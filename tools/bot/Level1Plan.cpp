@@ -37,7 +37,7 @@ const glm::vec3 rubyWatch(-10.0f, 11.0f, -146.0f);
 /// Enemies falling within this distance of the elevator's middle are the wave's.
 constexpr float fallWatchRadius = 60.0f;
 
-/// Seconds the wave takes to fall onto the elevator and settle.
+/// Frames the wave takes to fall onto the elevator and settle.
 constexpr long waveLandingFrames = 180;
 /// The elevator has risen once the player stands this high.
 constexpr float risenHeight = 22.0f;
@@ -59,8 +59,15 @@ void Level1Plan::play(const BotView& view, Pilot& pilot) {
   if (waveFrame < 0 && view.triggered("Level1ElevatorEvent")) waveFrame = view.frame;
   switch (stage) {
     case Stage::ToElevator:
+      if (toElevator.finished()) {
+        // Landed short of the elevator's trigger: walk on to its middle.
+        if (waveFrame >= 0)
+          stage = Stage::Wave;
+        else
+          pilot.move({rubyPlace.x - view.player.x, rubyPlace.z - view.player.z});
+        break;
+      }
       toElevator.play(view, pilot);
-      if (toElevator.finished() && waveFrame >= 0) stage = Stage::Wave;
       break;
     case Stage::Wave:
       playWave(view, pilot);
