@@ -19,6 +19,8 @@ constexpr float edgeMargin = 2.0f;
 constexpr float swingGap = 1.8f;
 /// Close enough to the chosen spot to swing.
 constexpr float spotReach = 0.8f;
+/// The player keeps this much further from an enemy than touching it.
+constexpr float keepOutMargin = 0.6f;
 /// The view must point this close to the enemy for the swing to strike it.
 constexpr float aimTolerance = 6.0f;
 
@@ -39,6 +41,14 @@ glm::vec2 Ground::inside(const glm::vec2& point, float margin) const {
 
 Fighter::Fighter(Ground ground, OpenSides sides, float enemyRadius)
     : ground(ground), sides(sides), enemyRadius(enemyRadius) {}
+
+float Fighter::touching() const {
+  return enemyRadius + playerRadius;
+}
+
+float Fighter::keepOut() const {
+  return touching() + keepOutMargin;
+}
 
 std::vector<std::size_t> Fighter::foes(const BotView& view) const {
   std::vector<std::size_t> found;
@@ -70,9 +80,8 @@ float Fighter::throwYaw(const glm::vec3& enemy) const {
   return yaw;
 }
 
-bool Fighter::fight(const BotView& view, Pilot& pilot) const {
-  const std::vector<std::size_t> found = foes(view);
-  // Tumbling enemies are on their way out; the bat cannot strike them anyway.
+std::optional<glm::vec3> Fighter::nearestStanding(const BotView& view,
+                                                  const std::vector<std::size_t>& found) {
   std::optional<glm::vec3> nearest;
   for (const std::size_t i : found) {
     const BotView::Enemy& enemy = view.enemies[i];
@@ -81,39 +90,53 @@ bool Fighter::fight(const BotView& view, Pilot& pilot) const {
         horizontalDistance(view.player, enemy.position) < horizontalDistance(view.player, *nearest))
       nearest = enemy.position;
   }
-  if (!nearest) {
+  return nearest;
+}
+
+glm::vec2 Fighter::strikingSpot(const glm::vec3& enemy) const {
+  const float faceYaw = throwYaw(enemy) + throwLeftOfView;
+  return ground.inside(horizontal(enemy) - headingOf(faceYaw) * (touching() + swingGap),
+                       edgeMargin);
+}
+
+// Straight to the spot, unless that passes the enemy: then round it, on the side
+// the player already is.
+glm::vec2 Fighter::wayTo(const glm::vec2& spot, const glm::vec2& player,
+                         const glm::vec2& enemy) const {
+  const glm::vec2 toEnemy = enemy - player;
+  const glm::vec2 way = spot - player;
+  if (glm::length(toEnemy) < keepOut())
+    return -toEnemy;  // step back before it knocks the player away
+  if (glm::length(way) <= spotReach) return way;
+  const glm::vec2 along = glm::normalize(way);
+  const float ahead = glm::dot(toEnemy, along);
+  const glm::vec2 across = toEnemy - along * ahead;
+  if (ahead <= 0.0f || ahead >= glm::length(way) || glm::length(across) >= keepOut() + 0.5f)
+    return way;
+  const glm::vec2 side =
+      glm::length(across) > 1e-3f ? -glm::normalize(across) : glm::vec2(along.y, -along.x);
+  return toEnemy + side * (keepOut() + 1.0f);
+}
+
+bool Fighter::fight(const BotView& view, Pilot& pilot) const {
+  const std::vector<std::size_t> found = foes(view);
+  // Tumbling enemies are on their way out; the bat cannot strike them anyway.
+  const std::optional<glm::vec3> target = nearestStanding(view, found);
+  if (!target) {
     pilot.stop();
     return !found.empty();
   }
-  const glm::vec3 enemy = *nearest;
-  const float faceYaw = throwYaw(enemy) + throwLeftOfView;
-  const float touching = enemyRadius + playerRadius;
-  const glm::vec2 spot =
-      ground.inside(horizontal(enemy) - headingOf(faceYaw) * (touching + swingGap), edgeMargin);
+  const glm::vec3 enemy = *target;
+  const glm::vec2 spot = strikingSpot(enemy);
   const glm::vec2 player = horizontal(view.player);
-  const glm::vec2 toEnemy = horizontal(enemy) - player;
-  glm::vec2 way = spot - player;
-  const float keepOut = touching + 0.6f;
-  if (glm::length(toEnemy) < keepOut) {
-    way = -toEnemy;  // too close: step back before it knocks the player away
-  } else if (glm::length(way) > spotReach) {
-    // Round the enemy rather than through it.
-    const glm::vec2 along = glm::normalize(way);
-    const float ahead = glm::dot(toEnemy, along);
-    const glm::vec2 across = toEnemy - along * ahead;
-    if (ahead > 0.0f && ahead < glm::length(way) && glm::length(across) < keepOut + 0.5f) {
-      const glm::vec2 side =
-          glm::length(across) > 1e-3f ? -glm::normalize(across) : glm::vec2(along.y, -along.x);
-      way = toEnemy + side * (keepOut + 1.0f);
-    }
-  }
+  const float distance = glm::length(horizontal(enemy) - player);
   pilot.lookAt(enemy);
-  if (glm::length(spot - player) > spotReach * 0.5f || glm::length(toEnemy) < keepOut)
-    pilot.move(way);
+  if (glm::length(spot - player) > spotReach * 0.5f || distance < keepOut())
+    pilot.move(wayTo(spot, player, horizontal(enemy)));
   else
     pilot.stop();
   const bool aimed = std::abs(turnBetween(view.yaw, yawTowards(view.eye(), enemy))) < aimTolerance;
-  const bool inReach = glm::length(toEnemy) < touching + swingGap + spotReach;
+  const bool inReach = distance < touching() + swingGap + spotReach;
   if (aimed && inReach && !view.swinging) pilot.swing();
   return true;
 }

@@ -45,8 +45,17 @@ class Fighter {
   bool fight(const BotView& view, Pilot& pilot) const;
 
  private:
+  static std::optional<glm::vec3> nearestStanding(const BotView& view,
+                                                  const std::vector<std::size_t>& found);
   /// The yaw at which the struck enemy flies over the nearest open edge.
   float throwYaw(const glm::vec3& enemy) const;
+  /// Where to stand so that the bat sends `enemy` over that edge.
+  glm::vec2 strikingSpot(const glm::vec3& enemy) const;
+  /// Which way to walk from `player` towards `spot` without touching `enemy`.
+  glm::vec2 wayTo(const glm::vec2& spot, const glm::vec2& player, const glm::vec2& enemy) const;
+  /// Centre distances at which the player touches an enemy, and keeps off one.
+  float touching() const;
+  float keepOut() const;
 
   Ground ground;
   OpenSides sides;
