@@ -11,10 +11,6 @@ constexpr float walkingPitch = 10.0f;
 /// A float jump lets go of forward this close to its landing point, horizontally.
 constexpr float floatLetGo = 3.0f;
 
-glm::vec2 horizontal(const glm::vec3& v) {
-  return {v.x, v.z};
-}
-
 }  // namespace
 
 void Course::restart() {

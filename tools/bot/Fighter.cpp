@@ -24,10 +24,6 @@ constexpr float keepOutMargin = 0.6f;
 /// The view must point this close to the enemy for the swing to strike it.
 constexpr float aimTolerance = 6.0f;
 
-glm::vec2 horizontal(const glm::vec3& v) {
-  return {v.x, v.z};
-}
-
 }  // namespace
 
 bool Ground::holds(const glm::vec3& point, float below, float above) const {

@@ -64,7 +64,7 @@ void Level1Plan::play(const BotView& view, Pilot& pilot) {
         if (waveFrame >= 0)
           stage = Stage::Wave;
         else
-          pilot.move({rubyPlace.x - view.player.x, rubyPlace.z - view.player.z});
+          pilot.move(horizontal(rubyPlace - view.player));
         break;
       }
       toElevator.play(view, pilot);
@@ -100,8 +100,7 @@ void Level1Plan::playRuby(const BotView& view, Pilot& pilot) {
   }
   const glm::vec3 target = waveStillFalling(view) ? rubyWatch : rubyPlace;
   pilot.lookAt(rubyPlace);
-  if (horizontalDistance(view.player, target) > 0.5f)
-    pilot.move({target.x - view.player.x, target.z - view.player.z});
+  if (horizontalDistance(view.player, target) > 0.5f) pilot.move(horizontal(target - view.player));
 }
 
 bool Level1Plan::waveStillFalling(const BotView& view) {

@@ -57,8 +57,12 @@ glm::vec2 headingOf(float degrees) {
   return {std::sin(radians), -std::cos(radians)};
 }
 
+glm::vec2 horizontal(const glm::vec3& v) {
+  return {v.x, v.z};
+}
+
 float horizontalDistance(const glm::vec3& a, const glm::vec3& b) {
-  return glm::length(glm::vec2(a.x - b.x, a.z - b.z));
+  return glm::length(horizontal(a - b));
 }
 
 void Pilot::look(float yaw, float pitch) {

@@ -16,6 +16,8 @@ float pitchTowards(const glm::vec3& eye, const glm::vec3& point);
 float turnBetween(float from, float to);
 /// Horizontal unit direction of the yaw `degrees`.
 glm::vec2 headingOf(float degrees);
+/// The (x, z) of `v`: where it lies seen from above.
+glm::vec2 horizontal(const glm::vec3& v);
 float horizontalDistance(const glm::vec3& a, const glm::vec3& b);
 
 /// A player's hands for one frame: the bot says where to look and which way to
