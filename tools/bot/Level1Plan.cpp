@@ -72,9 +72,6 @@ void Level1Plan::play(const BotView& view, Pilot& pilot) {
     case Stage::Wave:
       playWave(view, pilot);
       break;
-    case Stage::Ruby:
-      playRuby(view, pilot);
-      break;
     case Stage::ToFinish:
       toFinish.steer(view, pilot);
       break;
@@ -86,7 +83,9 @@ void Level1Plan::playWave(const BotView& view, Pilot& pilot) {
     pilot.look(view.yaw, 10.0f);
     return;
   }
-  if (!elevatorFighter.fight(view, pilot)) stage = Stage::Ruby;
+  // An enemy of the wave may come back onto the elevator from where it was
+  // thrown: the fight goes on until none stands there.
+  if (!elevatorFighter.fight(view, pilot)) playRuby(view, pilot);
 }
 
 // The ruby shows above the elevator's middle once the last of the wave is out of

@@ -15,7 +15,7 @@ class Level1Plan final : public LevelPlan {
   void respawned() override;
 
  private:
-  enum class Stage { ToElevator, Wave, Ruby, ToFinish };
+  enum class Stage { ToElevator, Wave, ToFinish };
 
   void playWave(const BotView& view, Pilot& pilot);
   void playRuby(const BotView& view, Pilot& pilot);
