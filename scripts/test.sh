@@ -3,6 +3,7 @@
 # context: without a display, a private Xvfb server (Mesa) stands in.
 set -euo pipefail
 cd "$(dirname "$0")/.."
+scripts/install-deps.sh --tests
 scripts/build.sh
 
 if [ -z "${DISPLAY:-}" ]; then

@@ -1,5 +1,6 @@
 #include "app/Application.h"
 #include "app/GameLevels.h"
+#include "platform/DataFolder.h"
 
 namespace {
 
@@ -12,6 +13,7 @@ constexpr Vexa::WindowMode windowMode = Vexa::WindowMode::Windowed;
 }  // namespace
 
 int main() {
+  Vexa::DataFolder::enter();
   auto application = std::make_unique<Vexa::Application>(windowMode, Vexa::createGameLevel);
   application->run();
   application.reset();

@@ -14,14 +14,16 @@ from .noise import fractal_noise, hash01
 SIZE = 128
 
 
-def write_png(path, width, height, pixel):
-    """Writes an RGB PNG whose pixel(x, y) gives (r, g, b) in 0..1, row 0 on top."""
+def write_png(path, width, height, pixel, alpha=False):
+    """Writes an RGB PNG whose pixel(x, y) gives (r, g, b) in 0..1, row 0 on top;
+    with alpha an RGBA PNG whose pixel gives (r, g, b, a)."""
     rows = bytearray()
     for y in range(height):
         rows.append(0)  # filter type: none
         for x in range(width):
             rows.extend(_to_byte(c) for c in pixel(x, y))
-    header = struct.pack(">IIBBBBB", width, height, 8, 2, 0, 0, 0)
+    colour_type = 6 if alpha else 2
+    header = struct.pack(">IIBBBBB", width, height, 8, colour_type, 0, 0, 0)
     data = (b"\x89PNG\r\n\x1a\n" + _chunk(b"IHDR", header)
             + _chunk(b"IDAT", zlib.compress(bytes(rows), 9)) + _chunk(b"IEND", b""))
     with open(path, "wb") as output:
