@@ -225,13 +225,17 @@ TEST_F(ReplayRunnerTest, DrawingOnlyThePhotographedFramesChangesNoStateLine) {
   glClearColor(0.0f, 0.0f, 0.0f, 0.0f);
 }
 
-/// The red at the centre of what the display shows of the current context's
-/// window, which must be visible.
+/// The red at the centre of what the display holds of the current context's
+/// window, which must be visible. The window keeps a backing store, so other
+/// tests' windows that cover it do not take its place.
 int presentedRed() {
-  GLFWwindow* window = glfwGetCurrentContext();
   Display* display = glfwGetX11Display();
-  XImage* image = XGetImage(display, glfwGetX11Window(window), Window::windowedWidth / 2,
-                            Window::windowedHeight / 2, 1, 1, AllPlanes, ZPixmap);
+  const ::Window window = glfwGetX11Window(glfwGetCurrentContext());
+  XSetWindowAttributes attributes{};
+  attributes.backing_store = WhenMapped;
+  XChangeWindowAttributes(display, window, CWBackingStore, &attributes);
+  XImage* image = XGetImage(display, window, Window::windowedWidth / 2, Window::windowedHeight / 2,
+                            1, 1, AllPlanes, ZPixmap);
   const auto red = static_cast<int>((XGetPixel(image, 0, 0) & image->red_mask) >> 16);
   XDestroyImage(image);
   return red;

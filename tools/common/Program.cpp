@@ -81,7 +81,8 @@ void Program::read(int argc, char** argv) {
 
   // getopt's own messages name the program by its first word: its name, as the usage does.
   std::vector<char*> words(argv, argv + argc);
-  words[0] = programName.data();
+  words.push_back(nullptr);
+  if (argc > 0) words[0] = programName.data();
   std::vector<std::string> operandWords;
   // 0 makes glibc start a fresh scan; the leading '-' hands operands over where they
   // stand, so nothing is reordered whatever POSIXLY_CORRECT says.
