@@ -108,7 +108,7 @@ INSTANTIATE_TEST_SUITE_P(Tools, ToolCommandLineTest,
                          testing::Values(Tool{"vexa_model_viewer",
                                               "model.dae out.png --size 64by48"},
                                          Tool{"vexa_contact_sheets", "first-folder second-folder"},
-                                         Tool{"vexa_replay", "run.replay --frames"},
+                                         Tool{"vexa_replay", "run.replay --frames none"},
                                          Tool{"vexa_bot", "run.replay --level 9"}),
                          toolName);
 
