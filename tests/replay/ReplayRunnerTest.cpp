@@ -1,8 +1,10 @@
+#include <GLFW/glfw3.h>
 #include <gtest/gtest.h>
 #include <unistd.h>
 
 #include <algorithm>
 #include <array>
+#include <chrono>
 #include <filesystem>
 #include <map>
 #include <regex>
@@ -14,6 +16,13 @@
 #include "support/PngPicture.h"
 #include "support/RecordingLevel.h"
 #include "support/ScriptedInput.h"
+// Last: X11's macros (None, Bool, Status) would meet names of ours.
+#include <X11/Xutil.h>
+
+// GLFW's native access to its X11 window, declared as glfw3native.h does; that
+// header would also want the headers of Xrandr, which nothing else here needs.
+extern "C" Display* glfwGetX11Display(void);
+extern "C" ::Window glfwGetX11Window(GLFWwindow* window);
 
 namespace Vexa::replay {
 namespace {
@@ -213,6 +222,60 @@ TEST_F(ReplayRunnerTest, DrawingOnlyThePhotographedFramesChangesNoStateLine) {
         << phase << " in\n"
         << table.str();
   }
+  glClearColor(0.0f, 0.0f, 0.0f, 0.0f);
+}
+
+/// The red at the centre of what the display holds of the current context's
+/// window, which must be visible. The window keeps a backing store, so other
+/// tests' windows that cover it do not take its place.
+int presentedRed() {
+  Display* display = glfwGetX11Display();
+  const ::Window window = glfwGetX11Window(glfwGetCurrentContext());
+  XSetWindowAttributes attributes{};
+  attributes.backing_store = WhenMapped;
+  XChangeWindowAttributes(display, window, CWBackingStore, &attributes);
+  XImage* image = XGetImage(display, window, Window::windowedWidth / 2, Window::windowedHeight / 2,
+                            1, 1, AllPlanes, ZPixmap);
+  const auto red = static_cast<int>((XGetPixel(image, 0, 0) & image->red_mask) >> 16);
+  XDestroyImage(image);
+  return red;
+}
+
+// Each frame clears to a grey of its own; the next frame's update reads what the
+// display shows in the window, which is the frame before once it was presented.
+TEST_F(ReplayRunnerTest, AWatchedRunShowsEveryFrameForItsFrameTimeAnUnwatchedOneDoesNotWait) {
+  const Replay replay = parsed("frame-time 0.1\ncalendar 0\n8 W\n");
+  std::vector<std::chrono::steady_clock::time_point> updated;
+  std::vector<int> shown;
+  int visibleFrames = 0;
+  onUpdate = [&](RecordingLevel& level) {
+    updated.push_back(std::chrono::steady_clock::now());
+    const bool visible = glfwGetWindowAttrib(glfwGetCurrentContext(), GLFW_VISIBLE) == GLFW_TRUE;
+    visibleFrames += visible ? 1 : 0;
+    if (visible && options.drawEveryFrame) shown.push_back(presentedRed());
+    const float grey = static_cast<float>(level.updates.size()) * 10.0f / 255.0f;
+    glClearColor(grey, grey, grey, 1.0f);
+  };
+  // From the first frame's update to the last one's: seven frames' time.
+  const auto playedFor = [&] {
+    updated.clear();
+    shown.clear();
+    play(replay);
+    return updated.back() - updated.front();
+  };
+  const auto sevenFrames = std::chrono::duration<double>(0.7);
+
+  options.pacedToWallClock = true;
+  options.drawEveryFrame = true;
+  EXPECT_GE(playedFor(), sevenFrames);
+  EXPECT_EQ(visibleFrames, 8);
+  ASSERT_EQ(shown.size(), 8u);
+  for (std::size_t frame = 1; frame < 8; ++frame)
+    EXPECT_EQ(shown[frame], 10 * frame) << "after frame " << frame;
+
+  options.pacedToWallClock = false;
+  options.drawEveryFrame = false;
+  EXPECT_LT(playedFor(), sevenFrames);
   glClearColor(0.0f, 0.0f, 0.0f, 0.0f);
 }
 

@@ -6,7 +6,8 @@
 #include <iostream>
 
 #include "Bot.h"
-#include "CommandLine.h"
+#include "Program.h"
+#include "ReplayOptions.h"
 #include "ReplayRunner.h"
 #include "app/GameLevels.h"
 
@@ -16,53 +17,31 @@ namespace {
 
 constexpr std::time_t defaultCalendar = 1700000000;
 
-[[noreturn]] void usage(const std::string& problem) {
-  std::cerr << "vexa_bot: " << problem << "\n"
-            << "usage: vexa_bot REPLAY [options]\n"
-               "  --calendar SECONDS  the calendar time the game starts at (default "
-            << defaultCalendar
-            << "): it seeds the enemies' choices\n"
-               "  --level N           start at level N (1 to 4)\n"
-               "  --frames N          give up after N frames\n"
-               "  --state-file FILE   write a state line after every frame to FILE\n";
-  std::exit(2);
-}
-
-[[noreturn]] void fail(const std::string& message) {
-  std::cerr << "vexa_bot: " << message << std::endl;
-  std::exit(1);
-}
-
 struct BotOptions {
   std::string replayFile;
   std::time_t calendar = defaultCalendar;
   std::optional<std::string> stateFile;
   replay::RunOptions run;
 
-  static BotOptions parse(int argc, char** argv) {
-    viewer::CommandLine arguments(argc, argv, usage);
+  static BotOptions read(tools::Program& program, int argc, char** argv) {
     BotOptions options;
     options.run.drawEveryFrame = false;
-    while (arguments.more()) {
-      const std::string option = arguments.word("argument");
-      if (option == "--calendar") {
-        options.calendar = static_cast<std::time_t>(arguments.positiveWhole("calendar seconds"));
-      } else if (option == "--level") {
-        const long level = arguments.positiveWhole("the level");
-        if (level > Application::lastLevel) usage("there are levels 1 to 4 only");
-        options.run.startLevel = static_cast<int>(level);
-      } else if (option == "--frames") {
-        options.run.frameLimit = arguments.positiveWhole("the number of frames");
-      } else if (option == "--state-file") {
-        options.stateFile = arguments.word("state file");
-        options.run.stateEvery = 1;
-      } else if (option.rfind("--", 0) == 0 || !options.replayFile.empty()) {
-        usage("unexpected argument: " + option);
-      } else {
-        options.replayFile = option;
-      }
-    }
-    if (options.replayFile.empty()) usage("no replay file given");
+    replay::addRunOptions(program, options.run);
+    program
+        .option("calendar", {"SECONDS"},
+                "the calendar time the game starts at (default " + std::to_string(defaultCalendar) +
+                    "): it seeds the enemies' choices",
+                [&](const auto& words) {
+                  options.calendar =
+                      static_cast<std::time_t>(program.whole(words[0], "the calendar"));
+                })
+        .option("state-file", {"FILE"}, "write a state line after every frame to FILE",
+                [&](const auto& words) {
+                  options.stateFile = words[0];
+                  options.run.stateEvery = 1;
+                })
+        .operands(1, 1, [&](const auto& words) { options.replayFile = words[0]; });
+    program.read(argc, argv);
     return options;
   }
 };
@@ -95,11 +74,15 @@ class LevelTimes {
 }  // namespace
 
 int main(int argc, char** argv) {
-  const BotOptions options = BotOptions::parse(argc, argv);
+  tools::Program program("vexa_bot", {"REPLAY [options]"},
+                         "Plays the game from level 1 to the end of the closing scene as a player "
+                         "would, from\nthe state lines alone, and writes the replay of its run "
+                         "into REPLAY.");
+  const BotOptions options = BotOptions::read(program, argc, argv);
   std::ofstream stateFile;
   if (options.stateFile) {
     stateFile.open(*options.stateFile);
-    if (!stateFile) fail("could not write " + *options.stateFile);
+    if (!stateFile) program.fail("could not write " + *options.stateFile);
   }
   replay::ReplayRunner runner(options.run, createGameLevel, stateFile);
   LevelTimes times;
@@ -112,6 +95,7 @@ int main(int argc, char** argv) {
   times.report(lastFrame, std::chrono::steady_clock::now());
   std::ofstream file(options.replayFile);
   replay::writeReplay(file, played);
-  if (!file.flush()) fail("could not write " + options.replayFile);
+  if (!file.flush()) program.fail("could not write " + options.replayFile);
   std::cout << "played " << played.frameCount() << " frames into " << options.replayFile << "\n";
+  runner.printFrameCosts(std::cout);
 }

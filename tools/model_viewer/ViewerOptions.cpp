@@ -1,63 +1,55 @@
 #include "ViewerOptions.h"
 
+#include <cstdint>
 #include <cstdio>
-#include <cstdlib>
 #include <filesystem>
-#include <iostream>
-
-#include "CommandLine.h"
+#include <limits>
 
 namespace Vexa::viewer {
 
 namespace {
 
-[[noreturn]] void usage(const std::string& problem) {
-  std::cerr << problem << "\n"
-            << "usage: vexa_model_viewer MODEL OUTPUT.png [--size WIDTHxHEIGHT] [--time TICKS]\n"
-               "                         [--segment FIRST LAST FRAMES [--samples N]]\n"
-               "  --time     renders the clip's pose at TICKS (default: the clip's start)\n"
-               "  --segment  plays frames FIRST to LAST of the clip cut into FRAMES frames and\n"
-               "             renders N moments of it side by side (default 6)\n";
-  std::exit(2);
-}
-
-std::uint32_t frameNumber(CommandLine& arguments) {
-  const double value = arguments.number("argument");
-  if (value < 0 || value != static_cast<std::uint32_t>(value)) usage("not a frame number");
-  return static_cast<std::uint32_t>(value);
+std::uint32_t frameNumber(const tools::Program& program, const std::string& text, long least) {
+  const long frame = program.whole(text, "a frame number", least);
+  if (frame > std::numeric_limits<std::uint32_t>::max())
+    program.refuse("no clip has frame " + text);
+  return static_cast<std::uint32_t>(frame);
 }
 
 }  // namespace
 
-ViewerOptions ViewerOptions::parse(int argc, char** argv) {
-  CommandLine arguments(argc, argv, usage);
+ViewerOptions ViewerOptions::read(tools::Program& program, int argc, char** argv) {
   ViewerOptions options;
-  options.model = std::filesystem::absolute(arguments.word("argument")).string();
-  options.output = std::filesystem::absolute(arguments.word("argument")).string();
-  while (arguments.more()) {
-    const std::string option = arguments.word("argument");
-    if (option == "--size") {
-      if (std::sscanf(arguments.word("argument").c_str(), "%dx%d", &options.width,
-                      &options.height) != 2 ||
-          options.width < 1 || options.height < 1) {
-        usage("the size is WIDTHxHEIGHT");
-      }
-    } else if (option == "--time") {
-      options.time = arguments.number("argument");
-    } else if (option == "--segment") {
-      Segment segment;
-      segment.first = frameNumber(arguments);
-      segment.last = frameNumber(arguments);
-      segment.frameCount = frameNumber(arguments);
-      if (segment.frameCount == 0) usage("a clip has at least one frame");
-      options.segment = segment;
-    } else if (option == "--samples") {
-      options.samples = static_cast<int>(frameNumber(arguments));
-      if (options.samples < 1) usage("at least one sample");
-    } else {
-      usage("unknown option: " + option);
-    }
-  }
+  program
+      .option("size", {"WIDTHxHEIGHT"}, "the picture's size in pixels (default 640x480)",
+              [&](const auto& words) {
+                int used = 0;
+                if (std::sscanf(words[0].c_str(), "%dx%d%n", &options.width, &options.height,
+                                &used) != 2 ||
+                    words[0][static_cast<std::size_t>(used)] != '\0' || options.width < 1 ||
+                    options.height < 1) {
+                  program.refuse("the size is WIDTHxHEIGHT, not '" + words[0] + "'");
+                }
+              })
+      .option("time", {"TICKS"}, "renders the clip's pose at TICKS (default: the clip's start)",
+              [&](const auto& words) { options.time = program.number(words[0], "the time"); })
+      .option("segment", {"FIRST", "LAST", "FRAMES"},
+              "plays frames FIRST to LAST of the clip cut into FRAMES frames and\n"
+              "renders N moments of it side by side",
+              [&](const auto& words) {
+                options.segment =
+                    Segment{"", frameNumber(program, words[0], 0),
+                            frameNumber(program, words[1], 0), frameNumber(program, words[2], 1)};
+              })
+      .option("samples", {"N"}, "the number of moments a segment shows (default 6)",
+              [&](const auto& words) {
+                options.samples = static_cast<int>(program.whole(words[0], "the samples"));
+              })
+      .operands(2, 2, [&](const auto& words) {
+        options.model = std::filesystem::absolute(words[0]).string();
+        options.output = std::filesystem::absolute(words[1]).string();
+      });
+  program.read(argc, argv);
   return options;
 }
 

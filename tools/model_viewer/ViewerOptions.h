@@ -3,14 +3,13 @@
 #include <optional>
 #include <string>
 
+#include "Program.h"
 #include "SegmentRow.h"
 
 namespace Vexa::viewer {
 
-/// What the viewer was asked to show, from its command line:
-///   vexa_model_viewer MODEL OUTPUT.png [--size WIDTHxHEIGHT] [--time TICKS]
-///                     [--segment FIRST LAST FRAMES [--samples N]]
-/// Paths are made absolute, since the viewer works in a folder of its own.
+/// What the viewer was asked to show, from its command line. Paths are made
+/// absolute, since the viewer works in a folder of its own.
 struct ViewerOptions {
   std::string model;
   std::string output;
@@ -20,8 +19,8 @@ struct ViewerOptions {
   std::optional<Segment> segment;
   int samples = 6;
 
-  /// Ends the program with the usage text and status 2 on a malformed command line.
-  static ViewerOptions parse(int argc, char** argv);
+  /// Reads the viewer's command line with `program`, which ends a malformed one.
+  static ViewerOptions read(tools::Program& program, int argc, char** argv);
 };
 
 }  // namespace Vexa::viewer

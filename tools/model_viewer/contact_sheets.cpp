@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "ModelRenderer.h"
+#include "Program.h"
 #include "SegmentRow.h"
 #include "app/Window.h"
 #include "scene/mesh/CharacterModels.h"
@@ -60,7 +61,16 @@ bool writeSheet(const CharacterModel& character, const std::filesystem::path& fo
 }  // namespace
 
 int main(int argc, char** argv) {
-  const std::filesystem::path folder = argc > 1 ? argv[1] : "ContactSheets";
+  std::filesystem::path folder = "ContactSheets";
+  tools::Program("vexa_contact_sheets", {"[FOLDER]"},
+                 "Renders the game's characters at six moments of every animation segment the "
+                 "game plays,\none PNG per model and one row per segment, into ContactSheets/ or "
+                 "FOLDER.")
+      .operands(0, 1,
+                [&folder](const auto& words) {
+                  if (!words.empty()) folder = words[0];
+                })
+      .read(argc, argv);
   std::filesystem::create_directories(folder);
   const Window window(WindowMode::Windowed, false);
   bool complete = true;

@@ -37,7 +37,12 @@ viewer::ContactSheet render(const viewer::ViewerOptions& options, viewer::ModelR
 }  // namespace
 
 int main(int argc, char** argv) {
-  const auto options = viewer::ViewerOptions::parse(argc, argv);
+  tools::Program program("vexa_model_viewer",
+                         {"MODEL OUTPUT.png [--size WIDTHxHEIGHT] [--time TICKS]\n"
+                          "                         [--segment FIRST LAST FRAMES [--samples N]]"},
+                         "Renders a COLLADA model through the game's own loader into a PNG, still "
+                         "or as a strip of\nmoments of its animation.");
+  const auto options = viewer::ViewerOptions::read(program, argc, argv);
   viewer::ensureImportSurvives(options.model);
   // Static, so that a fatal error, which exits without unwinding, still removes it.
   static const viewer::Workspace workspace(programFolder(), options.model);

@@ -3,13 +3,13 @@
 #include <optional>
 #include <string>
 
+#include "Program.h"
 #include "ReplayRunner.h"
 
 namespace Vexa::replay {
 
-/// What vexa_replay was asked to do, from its command line:
-///   vexa_replay REPLAY [options]
-///   vexa_replay --record FILE [--frame-time SECONDS] [options]
+/// What vexa_replay was asked to do, from its command line: play REPLAY, or
+/// record into FILE.
 struct ReplayOptions {
   /// The replay to play, or the file to record into.
   std::string replayFile;
@@ -20,8 +20,11 @@ struct ReplayOptions {
   std::optional<std::string> stateFile;
   RunOptions run;
 
-  /// Ends the program with the usage text and status 2 on a malformed command line.
-  static ReplayOptions parse(int argc, char** argv);
+  /// Reads the runner's command line with `program`, which ends a malformed one.
+  static ReplayOptions read(tools::Program& program, int argc, char** argv);
 };
+
+/// The options every player of runs shares: --level, --frames and --watch.
+void addRunOptions(tools::Program& program, RunOptions& run);
 
 }  // namespace Vexa::replay

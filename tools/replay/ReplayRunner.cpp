@@ -2,10 +2,8 @@
 
 #include <GL/glew.h>
 
-#include <chrono>
 #include <cmath>
 #include <ostream>
-#include <thread>
 
 #include "ReplayInput.h"
 #include "Screenshot.h"
@@ -52,20 +50,18 @@ void ReplayRunner::play(const Replay& replay) {
   auto input = std::make_unique<ReplayInput>(replay);
   ReplayInput& frames = *input;
   const long replayEnd = replay.frameCount();
-  run(replay, std::move(input), std::min(options.frameLimit.value_or(replayEnd), replayEnd),
-      [&frames] { frames.advance(); });
+  run(
+      replay, std::move(input), std::min(options.frameLimit.value_or(replayEnd), replayEnd),
+      [&frames] { frames.advance(); }, options.pacedToWallClock);
 }
 
 Replay ReplayRunner::record(std::unique_ptr<Input> input, double frameTime,
                             std::time_t calendarStart) {
   Replay recorded{frameTime, calendarStart, options.startLevel.value_or(1), {}};
   InputRecorder recorder;
-  const auto wallStart = std::chrono::steady_clock::now();
-  run(recorded, std::move(input), options.frameLimit, [&] {
-    recorded.append(recorder.sample(application->input()));
-    std::this_thread::sleep_until(
-        wallStart + std::chrono::duration<double>(static_cast<double>(frame) * frameTime));
-  });
+  run(
+      recorded, std::move(input), options.frameLimit,
+      [&] { recorded.append(recorder.sample(application->input())); }, true);
   return recorded;
 }
 
@@ -73,19 +69,24 @@ Replay ReplayRunner::drive(const Driver& driver, double frameTime, std::time_t c
   Replay driven{frameTime, calendarStart, options.startLevel.value_or(1), {}};
   auto input = std::make_unique<FrameByFrameInput>();
   FrameByFrameInput& frames = *input;
-  run(driven, std::move(input), options.frameLimit, [&] {
-    const FrameInput next = driver(stateLine(frame - 1, *application));
-    frames.play(next);
-    driven.append(next);
-  });
+  run(
+      driven, std::move(input), options.frameLimit,
+      [&] {
+        const FrameInput next = driver(stateLine(frame - 1, *application));
+        frames.play(next);
+        driven.append(next);
+      },
+      options.pacedToWallClock);
   return driven;
 }
 
 void ReplayRunner::run(const Replay& timing, std::unique_ptr<Input> input, std::optional<long> last,
-                       std::function<void()> beforeEachFrame) {
+                       std::function<void()> beforeEachFrame, bool paced) {
   frame = 0;
   lastFrame = last;
   beforeFrame = std::move(beforeEachFrame);
+  pacing.reset();
+  if (paced) pacing.emplace(timing.frameTime);
   const SimulatedTime time(frame, timing.frameTime, timing.calendarStart);
   application = std::make_unique<Application>(WindowMode::Windowed, levels, std::move(input),
                                               options.shadowMapSize,
@@ -112,6 +113,7 @@ bool ReplayRunner::drawsFrame() const {
 // the state lines, are the same whether a frame is drawn or not.
 void ReplayRunner::frameBegins() {
   ++frame;
+  if (pacing) pacing->frameBegins();
   beforeFrame();
   costs.start();
 }
@@ -129,6 +131,7 @@ bool ReplayRunner::frameEnded() {
   if (options.stateEvery > 0 && frame % options.stateEvery == 0) {
     stateLines << stateLine(frame, *application) << '\n';
   }
+  if (pacing) pacing->frameShown();
   return !lastFrame || frame < *lastFrame;
 }
 

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "FrameCosts.h"
+#include "FramePacing.h"
 #include "Replay.h"
 #include "app/Application.h"
 
@@ -26,6 +27,9 @@ struct RunOptions {
   std::map<long, std::string> screenshots;
   /// False draws only the frames that are photographed.
   bool drawEveryFrame = true;
+  /// True holds each frame for its frame time of wall clock, as a recording does,
+  /// so the run can be watched at its own pace.
+  bool pacedToWallClock = false;
   GLsizei shadowMapSize = ShadowBuffers::gameSize;
 };
 
@@ -39,7 +43,7 @@ class ReplayRunner final : private FrameObserver {
   ReplayRunner(RunOptions options, LevelFactory levels, std::ostream& stateLines);
 
   /// Plays `replay` until its last frame, the frame limit, Escape or the end of
-  /// the last level.
+  /// the last level, as fast as the frames go unless paced.
   void play(const Replay& replay);
 
   /// Plays from `input` (null: the window's keyboard and mouse) with frames of
@@ -53,7 +57,7 @@ class ReplayRunner final : private FrameObserver {
   using Driver = std::function<FrameInput(const std::string& stateLine)>;
 
   /// Plays with the input `driver` decides, on the simulated clock and as fast as
-  /// the frames go, the calendar starting at `calendarStart`, until the frame
+  /// the frames go unless paced, the calendar starting at `calendarStart`, until the frame
   /// limit, Escape or the end of the last level. Returns the replay of what was
   /// played, which plays the same run again.
   Replay drive(const Driver& driver, double frameTime, std::time_t calendarStart);
@@ -65,7 +69,7 @@ class ReplayRunner final : private FrameObserver {
 
  private:
   void run(const Replay& timing, std::unique_ptr<Input> input, std::optional<long> lastFrame,
-           std::function<void()> beforeEachFrame);
+           std::function<void()> beforeEachFrame, bool paced);
   bool drawsFrame() const override;
 
   void frameBegins() override;
@@ -78,6 +82,7 @@ class ReplayRunner final : private FrameObserver {
   std::unique_ptr<Application> application;
   std::function<void()> beforeFrame;
   std::optional<long> lastFrame;
+  std::optional<FramePacing> pacing;
   long frame = 0;
   FrameCosts costs;
 };

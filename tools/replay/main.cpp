@@ -13,30 +13,25 @@ using namespace Vexa::replay;
 
 namespace {
 
-[[noreturn]] void fail(const std::string& message) {
-  std::cerr << "vexa_replay: " << message << std::endl;
-  std::exit(1);
-}
-
-Replay readReplay(const std::string& path) {
+Replay readReplay(const tools::Program& program, const std::string& path) {
   std::ifstream file(path);
-  if (!file) fail("could not read " + path);
+  if (!file) program.fail("could not read " + path);
   std::string error;
   const auto replay = parseReplay(file, error);
-  if (!replay) fail(path + ": " + error);
+  if (!replay) program.fail(path + ": " + error);
   return *replay;
 }
 
-void play(const ReplayOptions& options, ReplayRunner& runner) {
-  runner.play(readReplay(options.replayFile));
+void play(const tools::Program& program, const ReplayOptions& options, ReplayRunner& runner) {
+  runner.play(readReplay(program, options.replayFile));
 }
 
-void record(const ReplayOptions& options, ReplayRunner& runner) {
+void record(const tools::Program& program, const ReplayOptions& options, ReplayRunner& runner) {
   std::ofstream file(options.replayFile);
-  if (!file) fail("could not write " + options.replayFile);
+  if (!file) program.fail("could not write " + options.replayFile);
   const Replay recorded = runner.record(nullptr, options.frameTime, Calendar::seconds());
   writeReplay(file, recorded);
-  if (!file.flush()) fail("could not write " + options.replayFile);
+  if (!file.flush()) program.fail("could not write " + options.replayFile);
   std::cout << "recorded " << recorded.frameCount() << " frames into " << options.replayFile
             << "\n";
 }
@@ -44,17 +39,21 @@ void record(const ReplayOptions& options, ReplayRunner& runner) {
 }  // namespace
 
 int main(int argc, char** argv) {
-  const auto options = ReplayOptions::parse(argc, argv);
+  tools::Program program("vexa_replay",
+                         {"REPLAY [options]", "--record FILE [--frame-time SECONDS] [options]"},
+                         "Plays the game from a replay file on a simulated clock, or records one "
+                         "while it is played,\nand reports state, pictures and the frames' cost.");
+  const auto options = ReplayOptions::read(program, argc, argv);
   std::ofstream stateFile;
   if (options.stateFile) {
     stateFile.open(*options.stateFile);
-    if (!stateFile) fail("could not write " + *options.stateFile);
+    if (!stateFile) program.fail("could not write " + *options.stateFile);
   }
   ReplayRunner runner(options.run, createGameLevel, options.stateFile ? stateFile : std::cout);
   if (options.record) {
-    record(options, runner);
+    record(program, options, runner);
   } else {
-    play(options, runner);
+    play(program, options, runner);
   }
   runner.printFrameCosts(std::cout);
   const auto missed = runner.missedScreenshots();
