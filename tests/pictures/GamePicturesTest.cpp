@@ -7,13 +7,18 @@
 
 #include <cstdlib>
 #include <filesystem>
+#include <fstream>
 #include <functional>
 #include <glm/gtc/matrix_transform.hpp>
 #include <map>
+#include <nlohmann/json.hpp>
+#include <optional>
+#include <set>
 #include <sstream>
 
 #include "ReplayRunner.h"
 #include "app/GameLevels.h"
+#include "physic/CharacterBody.h"
 #include "physic/PhysicsScenery.h"
 #include "scene/SceneContainer.h"
 #include "scene/mesh/Bat.h"
@@ -25,8 +30,35 @@
 namespace Vexa::test {
 namespace {
 
+using nlohmann::json;
+
 std::string picturePath(const std::string& name) {
   return (std::filesystem::path(VEXA_PICTURES_DIR) / name).string();
+}
+
+/// Plays the replay `text` (from `level` of `levels` when given), writes the
+/// pictures of the frames in `shots` into pictures/ and gives the state line of
+/// every frame, frame 1 first.
+std::vector<json> photographReplay(std::istream& text, const std::map<long, std::string>& shots,
+                                   std::optional<int> level = std::nullopt,
+                                   const LevelFactory& levels = createGameLevel) {
+  std::string error;
+  const auto replay = replay::parseReplay(text, error);
+  EXPECT_TRUE(replay) << error;
+  replay::RunOptions options;
+  options.startLevel = level;
+  options.stateEvery = 1;
+  options.drawEveryFrame = false;
+  std::filesystem::create_directories(VEXA_PICTURES_DIR);
+  for (const auto& [frame, name] : shots) options.screenshots[frame] = picturePath(name);
+  std::ostringstream stateLines;
+  replay::ReplayRunner runner(options, levels, stateLines);
+  runner.play(replay.value_or(replay::Replay{}));
+  EXPECT_TRUE(runner.missedScreenshots().empty());
+  std::vector<json> frames;
+  std::istringstream lines(stateLines.str());
+  for (std::string line; std::getline(lines, line);) frames.push_back(json::parse(line));
+  return frames;
 }
 
 /// Plays `frames` (replay frame lines) at 60 frames a second from `level` of
@@ -34,18 +66,7 @@ std::string picturePath(const std::string& name) {
 void photograph(const std::string& frames, const std::map<long, std::string>& shots, int level = 1,
                 const LevelFactory& levels = createGameLevel) {
   std::istringstream text("frame-time 0.016666666666666666\ncalendar 1700000000\n" + frames);
-  std::string error;
-  const auto replay = replay::parseReplay(text, error);
-  ASSERT_TRUE(replay) << error;
-  replay::RunOptions options;
-  options.startLevel = level;
-  options.drawEveryFrame = false;
-  std::filesystem::create_directories(VEXA_PICTURES_DIR);
-  for (const auto& [frame, name] : shots) options.screenshots[frame] = picturePath(name);
-  std::ostringstream stateLines;
-  replay::ReplayRunner runner(options, levels, stateLines);
-  runner.play(*replay);
-  ASSERT_TRUE(runner.missedScreenshots().empty());
+  photographReplay(text, shots, level, levels);
 }
 
 PngPicture picture(const std::string& name) {
@@ -212,6 +233,109 @@ TEST(GamePicturesTest, ARubyCastsASoftShadowOnThePlatformBelowIt) {
     penumbra += ratio > 0.5f && ratio < 0.9f;
   }
   EXPECT_GT(penumbra, 15) << "the edge fades over many pixels";
+}
+
+// What a state line shows of one of level 1's enemies in the picture of its frame.
+struct Sighting {
+  bool inView;
+  /// Where its body's centre lies in the picture, in pixels from the top left.
+  glm::vec2 pixel;
+  /// From the player's eye.
+  float distance;
+  int state;
+  float height;
+};
+
+/// The camera of the state line `frame`: the eye above the player's position,
+/// turned by its yaw and pitch, with the game's projection of a 1024 × 768 view.
+Sighting sight(const json& frame, std::size_t enemy) {
+  const auto vec = [](const json& v) {
+    return glm::vec3(v[0].get<float>(), v[1].get<float>(), v[2].get<float>());
+  };
+  const glm::vec3 eye = vec(frame.at("player")) + glm::vec3(0.0f, eyeHeight, 0.0f);
+  const glm::mat4 turn =
+      glm::rotate(glm::mat4(1.0f), glm::radians(frame.at("pitch").get<float>()), {1, 0, 0}) *
+      glm::rotate(glm::mat4(1.0f), glm::radians(frame.at("yaw").get<float>()), {0, 1, 0});
+  const json& seen = frame.at("enemies").at(enemy);
+  const glm::vec3 position = vec(seen.at("position"));
+  const glm::vec4 clip = Level::projection(1024.0f, 768.0f) * turn *
+                         glm::translate(glm::mat4(1.0f), -eye) * glm::vec4(position, 1.0f);
+  const bool inView = !seen.at("hidden").get<bool>() && clip.w > 0.0f &&
+                      std::abs(clip.x) < clip.w && std::abs(clip.y) < clip.w;
+  const glm::vec2 pixel((clip.x / clip.w + 1.0f) * 512.0f, (1.0f - clip.y / clip.w) * 384.0f);
+  return {inView, pixel, glm::distance(eye, position), seen.at("state").get<int>(), position.y};
+}
+
+/// The enemies a state line's picture shows, by their index in the level.
+std::set<std::size_t> inView(const json& frame) {
+  std::set<std::size_t> seen;
+  for (std::size_t e = 0; e < frame.at("enemies").size(); ++e)
+    if (sight(frame, e).inView) seen.insert(e);
+  return seen;
+}
+
+// Level 1's arena spawns Roller, Jumper, Walker, Roller, Jumper, Walker.
+constexpr std::size_t firstRoller = 0, firstJumper = 1, firstWalker = 2, secondRoller = 3,
+                      secondJumper = 4, secondWalker = 5;
+constexpr int idle = 0, walking = 2, hit = 4;
+/// Where an enemy's body rests on the arena (top 15).
+constexpr float standingHeight = 16.2f;
+
+// The README's pictures of the arena's enemies, taken along the replay of the bat
+// hits; what each one shows is read from the state line of its frame.
+TEST(GamePicturesTest, TheArenasEnemiesIdleThenWalkUpAndAStruckRollerTumbles) {
+  std::ifstream file(std::string(VEXA_GAME_REPLAYS) + "/level1_enemy_hits.replay");
+  const std::vector<json> run = photographReplay(
+      file,
+      {{510, "enemies_idle.png"}, {780, "enemies_walking.png"}, {810, "enemies_tumbling.png"}});
+  ASSERT_GE(run.size(), 810u);
+  const auto at = [&run](std::size_t frame) -> const json& { return run.at(frame - 1); };
+
+  // 510: a Jumper idles just ahead, its back turned; a second Jumper and a Roller
+  // idle further off on the left, the two Walkers far off on the right.
+  const json& idling = at(510);
+  EXPECT_EQ(inView(idling), (std::set<std::size_t>{firstRoller, firstJumper, firstWalker,
+                                                   secondJumper, secondWalker}));
+  for (const std::size_t e : inView(idling)) EXPECT_EQ(sight(idling, e).state, idle) << e;
+  EXPECT_LT(sight(idling, firstJumper).distance, 6.0f);
+  EXPECT_NEAR(sight(idling, firstJumper).pixel.x, 512.0f, 50.0f);
+  for (const std::size_t e : {firstRoller, secondJumper}) {
+    EXPECT_LT(sight(idling, e).pixel.x, 300.0f) << e;
+    EXPECT_GT(sight(idling, e).distance, 10.0f) << e;
+  }
+  for (const std::size_t e : {firstWalker, secondWalker}) {
+    EXPECT_GT(sight(idling, e).pixel.x, 800.0f) << e;
+    EXPECT_GT(sight(idling, e).distance, 20.0f) << e;
+  }
+
+  // 780: the second Roller walks up within the bat's reach as the swing begins,
+  // the two Walkers walk up behind it, the first Roller walks at the left edge.
+  const json& walkingUp = at(780);
+  EXPECT_EQ(inView(walkingUp),
+            (std::set<std::size_t>{firstRoller, firstWalker, secondRoller, secondWalker}));
+  for (const std::size_t e : inView(walkingUp)) EXPECT_EQ(sight(walkingUp, e).state, walking) << e;
+  EXPECT_EQ(walkingUp.at("bat").get<std::string>(), "Swing");
+  EXPECT_LT(sight(walkingUp, secondRoller).distance, 5.5f) << "within the bat's reach";
+  for (const std::size_t e : {firstWalker, secondWalker}) {
+    EXPECT_GT(sight(walkingUp, e).distance, 10.0f) << e;
+    EXPECT_LT(sight(walkingUp, e).pixel.y, sight(walkingUp, secondRoller).pixel.y) << "behind";
+  }
+  EXPECT_LT(sight(walkingUp, firstRoller).pixel.x, 50.0f);
+
+  // 810: the struck Roller tumbles through the air against the sky in the middle
+  // of the view; the first Roller and the second Jumper walk on the arena below.
+  const json& tumbling = at(810);
+  EXPECT_EQ(inView(tumbling), (std::set<std::size_t>{firstRoller, secondRoller, secondJumper}));
+  const Sighting struck = sight(tumbling, secondRoller);
+  EXPECT_EQ(struck.state, hit);
+  EXPECT_GT(struck.height, standingHeight + 3.0f) << "in the air";
+  EXPECT_LT(glm::distance(struck.pixel, glm::vec2(512.0f, 384.0f)), 60.0f);
+  EXPECT_FALSE(isSky(picture("enemies_tumbling.png")
+                         .at(static_cast<int>(struck.pixel.x), static_cast<int>(struck.pixel.y))));
+  for (const std::size_t e : {firstRoller, secondJumper}) {
+    EXPECT_EQ(sight(tumbling, e).state, walking) << e;
+    EXPECT_NEAR(sight(tumbling, e).height, standingHeight, 0.1f) << e;
+  }
 }
 
 }  // namespace
