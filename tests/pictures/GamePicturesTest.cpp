@@ -114,6 +114,8 @@ int countIn(const PngPicture& shot, const Region& region, bool (*wanted)(const R
 const Region wholeView{0, 0, 1024, 768};
 const Region topRight{880, 0, 1024, 40};
 const Region bottomLeft{0, 700, 300, 768};
+// The crosshair's right bar runs from 6 to 25 pixels right of the window's centre.
+const Region crosshairRightBar{512 + 10, 384 - 1, 512 + 22, 384 + 1};
 
 /// The game's level with nothing drawn but the title, the player's bat and the sky.
 std::unique_ptr<Level> titleAlone(int index, PhysicsWorld& physics, float width, float height) {
@@ -187,14 +189,12 @@ LevelFactory withEnemyAhead(float distance) {
   };
 }
 
-// The bat reaches 5.5 units from the eye; the crosshair's right bar runs from
-// 6 to 25 pixels right of the window's centre.
+// The bat reaches 5.5 units from the eye.
 TEST(GamePicturesTest, TheCrosshairTurnsRedWhileAnEnemyIsWithinTheBatsReach) {
   photograph("30\n", {{30, "crosshair_enemy_out_of_reach.png"}}, 1, withEnemyAhead(8.0f));
   photograph("30\n", {{30, "crosshair_enemy_in_reach.png"}}, 1, withEnemyAhead(4.5f));
-  const Region rightBar{512 + 10, 384 - 1, 512 + 22, 384 + 1};
-  EXPECT_EQ(countIn(picture("crosshair_enemy_out_of_reach.png"), rightBar, isWhite), 24);
-  EXPECT_EQ(countIn(picture("crosshair_enemy_in_reach.png"), rightBar, isRed), 24);
+  EXPECT_EQ(countIn(picture("crosshair_enemy_out_of_reach.png"), crosshairRightBar, isWhite), 24);
+  EXPECT_EQ(countIn(picture("crosshair_enemy_in_reach.png"), crosshairRightBar, isRed), 24);
 }
 
 /// Level 1 with a ruby hanging at `position`.
@@ -321,6 +321,7 @@ TEST(GamePicturesTest, TheArenasEnemiesIdleThenWalkUpAndAStruckRollerTumbles) {
     EXPECT_LT(sight(walkingUp, e).pixel.y, sight(walkingUp, secondRoller).pixel.y) << "behind";
   }
   EXPECT_LT(sight(walkingUp, firstRoller).pixel.x, 50.0f);
+  EXPECT_EQ(countIn(picture("enemies_walking.png"), crosshairRightBar, isRed), 24);
 
   // 810: the struck Roller tumbles through the air against the sky in the middle
   // of the view; the first Roller and the second Jumper walk on the arena below.
@@ -330,8 +331,10 @@ TEST(GamePicturesTest, TheArenasEnemiesIdleThenWalkUpAndAStruckRollerTumbles) {
   EXPECT_EQ(struck.state, hit);
   EXPECT_GT(struck.height, standingHeight + 3.0f) << "in the air";
   EXPECT_LT(glm::distance(struck.pixel, glm::vec2(512.0f, 384.0f)), 60.0f);
-  EXPECT_FALSE(isSky(picture("enemies_tumbling.png")
-                         .at(static_cast<int>(struck.pixel.x), static_cast<int>(struck.pixel.y))));
+  const PngPicture flight = picture("enemies_tumbling.png");
+  const int x = static_cast<int>(struck.pixel.x), y = static_cast<int>(struck.pixel.y);
+  EXPECT_FALSE(isSky(flight.at(x, y)));
+  EXPECT_TRUE(isSky(flight.at(x, y - 80)) && isSky(flight.at(x, y + 80)));
   for (const std::size_t e : {firstRoller, secondJumper}) {
     EXPECT_EQ(sight(tumbling, e).state, walking) << e;
     EXPECT_NEAR(sight(tumbling, e).height, standingHeight, 0.1f) << e;
