@@ -10,16 +10,22 @@
 #include <fstream>
 #include <functional>
 #include <glm/gtc/matrix_transform.hpp>
+#include <iterator>
 #include <map>
 #include <nlohmann/json.hpp>
 #include <optional>
 #include <set>
 #include <sstream>
+#include <string>
+#include <utility>
+#include <vector>
 
 #include "ReplayRunner.h"
 #include "app/GameLevels.h"
+#include "model/RunTimeFolderCopy.h"
 #include "physic/CharacterBody.h"
 #include "physic/PhysicsScenery.h"
+#include "scene/LevelFiles.h"
 #include "scene/SceneContainer.h"
 #include "scene/mesh/Bat.h"
 #include "scene/mesh/LevelText.h"
@@ -339,6 +345,70 @@ TEST(GamePicturesTest, TheArenasEnemiesIdleThenWalkUpAndAStruckRollerTumbles) {
     EXPECT_EQ(sight(tumbling, e).state, walking) << e;
     EXPECT_NEAR(sight(tumbling, e).height, standingHeight, 0.1f) << e;
   }
+}
+
+/// Assimp's COLLADA.dae test model (a floor 8 by 4 metres and the word "Collada" on
+/// it, in centimetres, y up), made level 2 the way the README's "Making a level"
+/// says: the floor is the solid "Level", moved and five times enlarged so that it
+/// lies under the player's start, the word likewise (drawn, not solid), and a
+/// "Sun", three spawn points and a finish trigger 30 units to the start's right.
+std::string madeLevelFromATestModel() {
+  std::ifstream file("/usr/share/assimp/models/Collada/COLLADA.dae");
+  std::string text((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
+  const std::string enlarged = "<translate>0 0 -1000</translate><scale>5 5 5</scale>";
+  const std::vector<std::pair<std::string, std::string>> edits{
+      {R"(<node id="Floor" name="Floor">)", R"(<node id="Level" name="Level">)" + enlarged},
+      {R"(<node id="Collada" name="Collada">)", R"(<node id="Collada" name="Collada">)" + enlarged},
+      {"</visual_scene>",
+       R"(<node id="Sun"><translate>-1000 15000 -1000</translate></node>
+          <node id="Spawner">
+            <node id="Spawn1"><translate>-500 200 -600</translate></node>
+            <node id="Spawn2"><translate>500 200 -600</translate></node>
+            <node id="Spawn3"><translate>0 200 -1500</translate></node>
+          </node>
+          <node id="Events">
+            <node id="Level2FinishedEvent"><translate>1500 150 -500</translate></node>
+          </node>
+        </visual_scene>)"}};
+  for (const auto& [from, to] : edits) {
+    const std::size_t at = text.find(from);
+    if (at == std::string::npos) return "";
+    text.replace(at, from.size(), to);
+  }
+  return text;
+}
+
+bool isRedPlastic(const Rgb& c) {
+  return c[0] > 60 && c[0] > 2 * c[1] && c[0] > 2 * c[2];
+}
+
+// The level is accepted and played: the player stands on the floor, the enemies
+// stand at their points, the word stands ahead, and the finish leads to level 3.
+TEST(GamePicturesTest, AThirdPartyModelMadeALevelAsTheReadmeSaysIsStoodOnAndFinished) {
+  RunTimeFolderCopy folder;
+  const std::string level = madeLevelFromATestModel();
+  ASSERT_FALSE(level.empty()) << "COLLADA.dae is not as it was";
+  std::ofstream(folder.replace(levelPath(2))) << level;
+  std::istringstream replay(
+      "frame-time 0.016666666666666666\ncalendar 1700000000\n60\n110 D\n60\n");
+  const std::vector<json> run = photographReplay(replay, {{60, "made_level.png"}}, 2);
+  ASSERT_EQ(run.size(), 230u);
+  const json& landed = run.at(59);
+  EXPECT_TRUE(landed.at("onGround").get<bool>());
+  const json& player = landed.at("player");
+  EXPECT_NEAR(player[1].get<float>(), playerCapsule.standingHeight(), 1e-3)
+      << "on the floor (top 0)";
+  const std::vector<glm::vec2> spawns{{-10.0f, -12.0f}, {10.0f, -12.0f}, {0.0f, -30.0f}};
+  ASSERT_EQ(landed.at("enemies").size(), spawns.size());
+  for (std::size_t e = 0; e < spawns.size(); ++e) {
+    const json& enemy = landed.at("enemies").at(e);
+    const glm::vec2 standing(enemy.at("position")[0].get<float>(),
+                             enemy.at("position")[2].get<float>());
+    EXPECT_LT(glm::distance(standing, spawns[e]), 0.5f) << e;
+    EXPECT_EQ(enemy.at("state").get<int>(), idle) << e;
+  }
+  EXPECT_GT(countIn(picture("made_level.png"), wholeView, isRedPlastic), 100000) << "the word";
+  EXPECT_EQ(run.back().at("level").get<int>(), 3) << "the finish trigger ends the level";
 }
 
 }  // namespace
