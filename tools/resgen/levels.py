@@ -85,7 +85,8 @@ class LevelBuilder:
         """Adds a world-space mesh that is drawn but not solid."""
         self._merge(self._decorations, mesh, material)
 
-    def platform(self, name, top_centre, width, depth, top=GRASS, body=ROCK, underside=True):
+    def platform(self, name, top_centre, width, depth, top=GRASS, body=ROCK, underside=True,
+                 underside_drop=None):
         """A solid platform: a top layer over a rock body, with a rocky point
         hanging below (not solid) so it reads as floating over the void."""
         x, y, z = top_centre
@@ -94,7 +95,8 @@ class LevelBuilder:
         self.solid(world_slab(width, depth, PLATFORM_THICKNESS - TOP_LAYER,
                               (x, y - TOP_LAYER, z)), body)
         if underside:
-            self.decorate(hanging_rock(width, depth, (x, y - PLATFORM_THICKNESS, z)), body)
+            self.decorate(hanging_rock(width, depth, (x, y - PLATFORM_THICKNESS, z),
+                                       underside_drop), body)
 
     def pillar(self, name, top_centre, width, depth, bottom):
         """A tall platform: a rock column from bottom up to a grass top."""
@@ -190,11 +192,14 @@ def world_ramp(start, end, width, thickness):
                        thickness).transformed(Z_UP_TO_WORLD)
 
 
-def hanging_rock(width, depth, top_centre):
-    """An upside-down rocky pyramid under a platform."""
+def hanging_rock(width, depth, top_centre, drop=None):
+    """An upside-down rocky pyramid under a platform, its tip `drop` below the
+    platform's underside (by default deeper under wider platforms)."""
     x, y, z = top_centre
     hw, hd = width * 0.5, depth * 0.5
-    tip = (x, y - UNDERSIDE_DEPTH - 0.25 * min(width, depth), z)
+    if drop is None:
+        drop = UNDERSIDE_DEPTH + 0.25 * min(width, depth)
+    tip = (x, y - drop, z)
     corners = [(x - hw, y, z - hd), (x + hw, y, z - hd), (x + hw, y, z + hd), (x - hw, y, z + hd)]
     mesh = shapes.Mesh()
     for i in range(4):
@@ -298,6 +303,9 @@ DOOR_GAP_CENTRE_Z = -200.0
 DOOR_OPENING = 6.0  # between the fixed wall ends; each door slides 3 into the wall
 DOOR_HEIGHT = 10.0
 WALL_HEIGHT = 12.0
+# Seen from the start, the arena's underside stands just above the title: a
+# shallow one keeps the sky behind the letters.
+BOSS_ARENA_UNDERSIDE_DROP = 4.0
 
 
 def level3():
@@ -348,7 +356,8 @@ def level3():
 def boss_arena(builder):
     """The arena, its west wall with the doorway and doors, and the way to the finish."""
     x, y, z = BOSS_ARENA
-    builder.platform("Arena", BOSS_ARENA, BOSS_ARENA_SIZE, BOSS_ARENA_SIZE, top=SAND)
+    builder.platform("Arena", BOSS_ARENA, BOSS_ARENA_SIZE, BOSS_ARENA_SIZE, top=SAND,
+                     underside_drop=BOSS_ARENA_UNDERSIDE_DROP)
     builder.marker("BigEnemy", (x - 4.0, y + 4.0, z))
     half_opening = DOOR_OPENING * 0.5
     wall_reach = BOSS_ARENA_SIZE * 0.5 + 6.0  # past the arena's corners, over the void

@@ -203,7 +203,6 @@ def disc(radius, segments=32, uv_size=DEFAULT_UV_SIZE):
     return Mesh().add_face(_ring(radius, segments, 0.0), uv_size)
 
 
-
 def coplanar_overlaps(first, second, tolerance=1e-4):
     """The triangle pairs (index into first, index into second) that lie in one
     plane and share some area: surfaces the depth buffer cannot tell apart, so
@@ -251,6 +250,7 @@ def _overlap_in_plane(first, second, normal, tolerance):
             if min(max(spans[0]), max(spans[1])) - max(min(spans[0]), min(spans[1])) <= reach:
                 return False
     return True
+
 
 # 5 x 7 block glyphs, one string per row from the top; '#' is filled.
 GLYPHS = {
