@@ -312,11 +312,19 @@ TEST_F(GameReplayTest, Level1BatHitsThrowEnemiesThatStandUpOnTheArenaOrFallOutOf
     for (std::size_t e = 0; e < 6; ++e) ASSERT_TRUE(segmentFollowsState(at(f), at(f - 1), e)) << f;
 }
 
-// The player is put down on the tower T2, beside two of level 2's enemies.
+// The player is put down on the tower T2, beside two of level 2's enemies: 5
+// units behind the first spawn point, the Roller's, looking at it.
 std::unique_ptr<Level> besideLevel2Enemies(int index, PhysicsWorld& physics, float width,
                                            float height) {
   std::unique_ptr<Level> level = createGameLevel(index, physics, width, height);
-  if (index == 2) level->player().character().warp({16.0f, 48.0f, -101.0f});
+  if (index != 2) return level;
+  for (const auto& object : level->scene().objects()) {
+    if (auto* geometry = dynamic_cast<scene::mesh::Path*>(object.get())) {
+      const auto& spawns = geometry->requiredNode(spawnerNode).children();
+      const glm::vec3 roller(spawns.front()->globalMatrix()[3]);
+      level->player().character().warp(roller + glm::vec3(0.0f, 1.0f, 5.0f));
+    }
+  }
   return level;
 }
 

@@ -83,5 +83,32 @@ class Primitives(unittest.TestCase):
         self.assertEqual((low[2], high[2]), (2.0, 7.0))
 
 
+class Letters(unittest.TestCase):
+    """Letters standing on a sign must not share a plane with the sign where they
+    meet it: the depth buffer cannot order the two surfaces and they flicker."""
+
+    def test_coplanar_overlaps_finds_faces_sharing_area_and_not_faces_that_only_touch(self):
+        board = shapes.box((10.0, 1.0, 6.0))
+        flush = shapes.box((2.0, 1.0, 2.0), (2.0, 0.0, 0.0))  # front and back in the board's
+        proud = shapes.box((2.0, 1.0, 2.0), (1.0, -0.75, 0.0))  # sunk half into its front
+        beside = shapes.box((2.0, 1.0, 2.0), (6.0, 0.0, 4.0))  # meets it along an edge only
+        flickering = {i for i, _ in shapes.coplanar_overlaps(flush, board)}
+        self.assertEqual(len(flickering), 4, "the front's and the back's two triangles")
+        self.assertEqual(shapes.coplanar_overlaps(proud, board), [])
+        self.assertEqual(shapes.coplanar_overlaps(beside, board), [])
+
+    def test_no_letter_face_of_a_level_lies_in_another_face_of_that_level(self):
+        letter_materials = {levels.SIGN.name, levels.TITLE.name}
+        for number, level in levels.LEVELS.items():
+            builder = level()
+            groups = list(builder._solid.values()) + list(builder._decorations.values())
+            rest = shapes.Mesh().extend(*(mesh for mesh, material in groups
+                                          if material.name not in letter_materials))
+            for mesh, material in groups:
+                if material.name in letter_materials:
+                    self.assertEqual(shapes.coplanar_overlaps(mesh, rest), [],
+                                     "level %d, %s" % (number, material.name))
+
+
 if __name__ == "__main__":
     unittest.main()

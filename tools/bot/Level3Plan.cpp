@@ -22,8 +22,8 @@ constexpr float bossRadius = 2.24f;
 
 std::vector<Leg> climb() {
   return {{{{{0.0f, 4.5f, -22.0f}},  // up the first ramp
-            {{0.0f, 18.5f, -50.0f}},
-            {{0.0f, 18.5f, -61.0f}, Move::JumpOff},
+            {{0.0f, 17.0f, -50.0f}},
+            {{0.0f, 17.0f, -61.0f}, Move::JumpOff},
             {{0.0f, 20.5f, -76.0f}, Move::Walk, 2.0f}},
            Fighter(e1, e1Sides)},
           {{{{-9.0f, 20.5f, -79.0f}, Move::JumpOff},

@@ -85,7 +85,8 @@ class LevelBuilder:
         """Adds a world-space mesh that is drawn but not solid."""
         self._merge(self._decorations, mesh, material)
 
-    def platform(self, name, top_centre, width, depth, top=GRASS, body=ROCK, underside=True):
+    def platform(self, name, top_centre, width, depth, top=GRASS, body=ROCK, underside=True,
+                 underside_drop=None):
         """A solid platform: a top layer over a rock body, with a rocky point
         hanging below (not solid) so it reads as floating over the void."""
         x, y, z = top_centre
@@ -94,7 +95,8 @@ class LevelBuilder:
         self.solid(world_slab(width, depth, PLATFORM_THICKNESS - TOP_LAYER,
                               (x, y - TOP_LAYER, z)), body)
         if underside:
-            self.decorate(hanging_rock(width, depth, (x, y - PLATFORM_THICKNESS, z)), body)
+            self.decorate(hanging_rock(width, depth, (x, y - PLATFORM_THICKNESS, z),
+                                       underside_drop), body)
 
     def pillar(self, name, top_centre, width, depth, bottom):
         """A tall platform: a rock column from bottom up to a grass top."""
@@ -190,11 +192,14 @@ def world_ramp(start, end, width, thickness):
                        thickness).transformed(Z_UP_TO_WORLD)
 
 
-def hanging_rock(width, depth, top_centre):
-    """An upside-down rocky pyramid under a platform."""
+def hanging_rock(width, depth, top_centre, drop=None):
+    """An upside-down rocky pyramid under a platform, its tip `drop` below the
+    platform's underside (by default deeper under wider platforms)."""
     x, y, z = top_centre
     hw, hd = width * 0.5, depth * 0.5
-    tip = (x, y - UNDERSIDE_DEPTH - 0.25 * min(width, depth), z)
+    if drop is None:
+        drop = UNDERSIDE_DEPTH + 0.25 * min(width, depth)
+    tip = (x, y - drop, z)
     corners = [(x - hw, y, z - hd), (x + hw, y, z - hd), (x + hw, y, z + hd), (x - hw, y, z + hd)]
     mesh = shapes.Mesh()
     for i in range(4):
@@ -269,14 +274,15 @@ def level2():
     three of them, the finish gate on the highest.
 
     Start (4.5) -> T1 (25) -> T2 (45, two enemies) -> T3 (62, two enemies) ->
-    T4 (80, two enemies) -> T5 (105, finish). Neighbours are 58-74 units
-    apart and 17-25 units higher: one float jump each.
+    T4 (80, two enemies) -> T5 (105, finish). Neighbours are 52-74 units
+    apart and 17-25 units higher: one float jump each. Seen from the spawn,
+    every pillar in front of the title stands clear of it on screen.
     """
     builder = LevelBuilder(2)
     start_platform(builder)
     bottom = -60.0
     towers = [("T1", (-30.0, 25.0, -60.0), 18.0, []),
-              ("T2", (20.0, 45.0, -110.0), 20.0, [(-4, 4), (4, -4)]),
+              ("T2", (-45.0, 45.0, -110.0), 20.0, [(-4, 4), (4, -4)]),
               ("T3", (-25.0, 62.0, -165.0), 20.0, [(-4, 4), (4, -4)]),
               ("T4", (30.0, 80.0, -215.0), 18.0, [(-3, 3), (3, -3)]),
               ("T5", (-5.0, 105.0, -262.0), 16.0, [])]
@@ -297,12 +303,16 @@ DOOR_GAP_CENTRE_Z = -200.0
 DOOR_OPENING = 6.0  # between the fixed wall ends; each door slides 3 into the wall
 DOOR_HEIGHT = 10.0
 WALL_HEIGHT = 12.0
+# Seen from the start, the arena's underside stands just above the title: a
+# shallow one keeps the sky behind the letters.
+BOSS_ARENA_UNDERSIDE_DROP = 4.0
 
 
 def level3():
     """Level 3: a climb by ramps and jumps to the boss arena (floor y 80).
 
-    Start (4.5) -> ramp R1 up to B1 (18.5) -> jump to E1 (20.5, two enemies)
+    Start (4.5) -> ramp R1 up to B1 (17, low enough that from the spawn it
+    stays below the title) -> jump to E1 (20.5, two enemies)
     -> jump to B2 (22.5) -> ramp R2 back towards +z to B3 (38.5) -> jump to E2
     (40.5, two enemies) -> jump to B4 (42.5) -> ramp R3 to B5 (58.5) -> jump to
     E3 (60.5, two enemies) -> jump to B6 (62.5) -> long ramp R4 east to B7
@@ -315,8 +325,8 @@ def level3():
     """
     builder = LevelBuilder(3)
     start_platform(builder)
-    builder.ramp((0.0, 4.5, -22.0), (0.0, 18.5, -50.0), 8.0)
-    builder.platform("B1", (0.0, 18.5, -56.0), 12.0, 12.0)
+    builder.ramp((0.0, 4.5, -22.0), (0.0, 17.0, -50.0), 8.0)
+    builder.platform("B1", (0.0, 17.0, -56.0), 12.0, 12.0)
     e1 = (0.0, 20.5, -79.0)
     builder.platform("E1", e1, 20.0, 20.0)
     spawn_on(builder, e1, [(-4, 4), (4, -4)])
@@ -346,7 +356,8 @@ def level3():
 def boss_arena(builder):
     """The arena, its west wall with the doorway and doors, and the way to the finish."""
     x, y, z = BOSS_ARENA
-    builder.platform("Arena", BOSS_ARENA, BOSS_ARENA_SIZE, BOSS_ARENA_SIZE, top=SAND)
+    builder.platform("Arena", BOSS_ARENA, BOSS_ARENA_SIZE, BOSS_ARENA_SIZE, top=SAND,
+                     underside_drop=BOSS_ARENA_UNDERSIDE_DROP)
     builder.marker("BigEnemy", (x - 4.0, y + 4.0, z))
     half_opening = DOOR_OPENING * 0.5
     wall_reach = BOSS_ARENA_SIZE * 0.5 + 6.0  # past the arena's corners, over the void
@@ -376,19 +387,30 @@ def level4():
     """The closing scene: a meadow under the spawn facing a sign."""
     builder = LevelBuilder(4)
     builder.platform("Meadow", (0.0, SPAWN_GROUND, -38.0), 60.0, 80.0)
-    board_z = -62.0
-    for post_x in (-26.0, 26.0):
-        builder.solid(world_box((2.0, 26.0, 2.0), (post_x, SPAWN_GROUND + 13.0, board_z)), WOOD)
-    builder.solid(world_box((60.0, 22.0, 1.0), (0.0, SPAWN_GROUND + 18.0, board_z)), WOOD)
-    builder.decorate(block_sign("THE END", 9.0, 1.0, (0.0, SPAWN_GROUND + 23.0, board_z + 1.0)),
-                     SIGN)
-    builder.decorate(block_sign("THANKS FOR PLAYING", 3.2, 0.6,
-                                (0.0, SPAWN_GROUND + 12.5, board_z + 0.8)), TITLE)
+    closing_sign(builder, -62.0)
     for x, z in ((-20.0, -30.0), (22.0, -24.0), (-8.0, -45.0), (12.0, -48.0)):
         gem = shapes.gem(1.8, 0.9, 2.1).transformed(Z_UP_TO_WORLD)
         builder.decorate(gem.translated(x, SPAWN_GROUND + 3.0, z), RUBY_DECOR)
     builder.sun()
     return builder
+
+
+def closing_sign(builder, board_z):
+    """A wooden board on two posts, its letters standing out of its face. The
+    posts stand clear of the widest line, and no letter face lies in a plane of
+    the frame where they meet, or the two would flicker through each other."""
+    frame = shapes.Mesh()
+    for post_x in (-28.0, 28.0):
+        frame.extend(world_box((2.0, 26.0, 2.0), (post_x, SPAWN_GROUND + 13.0, board_z)))
+    frame.extend(world_box((60.0, 22.0, 1.0), (0.0, SPAWN_GROUND + 18.0, board_z)))
+    lines = [(block_sign("THE END", 9.0, 1.0, (0.0, SPAWN_GROUND + 23.0, board_z + 1.0)), SIGN),
+             (block_sign("THANKS FOR PLAYING", 3.2, 0.6,
+                         (0.0, SPAWN_GROUND + 12.5, board_z + 0.8)), TITLE)]
+    for letters, material in lines:
+        if shapes.coplanar_overlaps(letters, frame):
+            raise ValueError("the sign's %s letters lie in a face of its frame" % material.name)
+        builder.decorate(letters, material)
+    builder.solid(frame, WOOD)
 
 
 LEVELS = {1: level1, 2: level2, 3: level3, 4: level4}

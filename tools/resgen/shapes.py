@@ -203,6 +203,55 @@ def disc(radius, segments=32, uv_size=DEFAULT_UV_SIZE):
     return Mesh().add_face(_ring(radius, segments, 0.0), uv_size)
 
 
+def coplanar_overlaps(first, second, tolerance=1e-4):
+    """The triangle pairs (index into first, index into second) that lie in one
+    plane and share some area: surfaces the depth buffer cannot tell apart, so
+    they flicker (z-fight). Triangles that only touch along an edge or a corner
+    are apart."""
+    planes = [_plane(second, triangle) for triangle in second.triangles]
+    found = []
+    for i, triangle in enumerate(first.triangles):
+        normal, offset = _plane(first, triangle)
+        corners = [first.positions[k] for k in triangle]
+        for j, (other_normal, other_offset) in enumerate(planes):
+            along = _dot(normal, other_normal)
+            if abs(abs(along) - 1.0) > tolerance or abs(offset - along * other_offset) > tolerance:
+                continue
+            others = [second.positions[k] for k in second.triangles[j]]
+            if _overlap_in_plane(corners, others, normal, tolerance):
+                found.append((i, j))
+    return found
+
+
+def _dot(a, b):
+    return a[0] * b[0] + a[1] * b[1] + a[2] * b[2]
+
+
+def _plane(mesh, triangle):
+    """(unit normal, offset along it) of a triangle's plane."""
+    a, b, c = (mesh.positions[k] for k in triangle)
+    normal = transforms.normalised(transforms.cross(
+        tuple(b[i] - a[i] for i in range(3)), tuple(c[i] - a[i] for i in range(3))))
+    return normal, _dot(normal, a)
+
+
+def _overlap_in_plane(first, second, normal, tolerance):
+    """Whether two coplanar triangles overlap by more than an edge (separating axes
+    of both triangles' edges, in the plane's two most open axes)."""
+    dominant = max(range(3), key=lambda i: abs(normal[i]))
+    u, v = [(1, 2), (0, 2), (0, 1)][dominant]
+    flat = [[(p[u], p[v]) for p in triangle] for triangle in (first, second)]
+    for triangle in flat:
+        for k in range(3):
+            (x0, y0), (x1, y1) = triangle[k], triangle[(k + 1) % 3]
+            axis = (y0 - y1, x1 - x0)
+            spans = [[axis[0] * x + axis[1] * y for x, y in t] for t in flat]
+            reach = (max(axis[0] ** 2 + axis[1] ** 2, 1e-24)) ** 0.5 * tolerance
+            if min(max(spans[0]), max(spans[1])) - max(min(spans[0]), min(spans[1])) <= reach:
+                return False
+    return True
+
+
 # 5 x 7 block glyphs, one string per row from the top; '#' is filled.
 GLYPHS = {
     "A": [".###.", "#...#", "#...#", "#####", "#...#", "#...#", "#...#"],
