@@ -13,6 +13,7 @@ constexpr Vexa::WindowMode windowMode = Vexa::WindowMode::Windowed;
 
 int main() {
   auto application = std::make_unique<Vexa::Application>(windowMode, Vexa::createGameLevel);
+  application->presentOnVerticalSync(true);
   application->run();
   application.reset();
   return 0;
