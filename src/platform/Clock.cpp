@@ -31,7 +31,9 @@ double Clock::now() {
 }
 
 void Clock::use(Source replacement) {
-  state() = ClockState{std::move(replacement)};
+  ClockState fresh;
+  fresh.source = std::move(replacement);
+  state() = std::move(fresh);
 }
 
 void Clock::pause() {
