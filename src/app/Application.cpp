@@ -11,6 +11,14 @@
 
 namespace Vexa {
 
+namespace {
+
+/// The longest a frame of the waiting game sleeps for the window's events: the
+/// focus, a resize or the close button wake it at once.
+constexpr double waitingFrameSeconds = 0.1;
+
+}  // namespace
+
 Application::Application(WindowMode mode, LevelFactory levels, std::unique_ptr<Input> input,
                          GLsizei shadowMapSize, int firstLevel)
     : gameWindow(std::make_unique<Window>(mode)),
@@ -86,7 +94,8 @@ void Application::run() {
 // A frame without focus plays nothing and leaves the start of the last played
 // frame as it was: the clock stopped at this frame's start, so the first frame
 // after the focus returns lasts as long as the one before the pause. Meanwhile
-// the caption keeps the rate of the last frame played.
+// the caption keeps the rate of the last frame played, and the waiting game
+// draws a few frames a second instead of taking a core of the machine.
 void Application::frame(double& lastFrameStart) {
   gameInput->beginFrame();
   if (frameObserver) frameObserver->frameBegins();
@@ -109,6 +118,7 @@ void Application::frame(double& lastFrameStart) {
 
   running = !gameInput->keyDown(Key::Escape) && !gameWindow->closeRequested();
   if (drawsFrame()) gameWindow->swapBuffers();
+  if (!playing) gameWindow->waitForEvents(waitingFrameSeconds);
   reportPhaseEnded(FrameObserver::Phase::Swap);
   showCaption(lastFrameTime);
   if (const GLenum error = glGetError(); error != GL_NO_ERROR) {

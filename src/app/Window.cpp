@@ -129,4 +129,8 @@ void Window::swapBuffers() {
   glfwPollEvents();
 }
 
+void Window::waitForEvents(double seconds) {
+  glfwWaitEventsTimeout(seconds);
+}
+
 }  // namespace Vexa

@@ -59,6 +59,8 @@ class Window {
   void presentOnVerticalSync(bool wait);
   /// Presents the frame and handles pending window events.
   void swapBuffers();
+  /// Sleeps until a window event arrives, `seconds` at most, and handles it.
+  void waitForEvents(double seconds);
 
  private:
   void open(WindowMode mode, bool visible);
