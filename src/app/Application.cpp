@@ -11,12 +11,21 @@
 
 namespace Vexa {
 
+namespace {
+
+/// The longest a frame of the waiting game sleeps for the window's events: the
+/// focus, a resize or the close button wake it at once.
+constexpr double waitingFrameSeconds = 0.1;
+
+}  // namespace
+
 Application::Application(WindowMode mode, LevelFactory levels, std::unique_ptr<Input> input,
                          GLsizei shadowMapSize, int firstLevel)
     : gameWindow(std::make_unique<Window>(mode)),
       gameInput(input ? std::move(input) : std::make_unique<GlfwInput>(gameWindow->handle())),
       levelFactory(std::move(levels)),
-      currentLevelIndex(firstLevel - 1) {
+      currentLevelIndex(firstLevel - 1),
+      viewSize(gameWindow->size()) {
   setFixedGlState();
   gameControls = std::make_unique<Controls>(*gameInput);
   switchLevel();
@@ -29,10 +38,12 @@ Application::Application(WindowMode mode, LevelFactory levels, std::unique_ptr<I
 
 // The shadow targets go first, then the level, which takes its bodies out of the
 // physics world, then that world; the window and its context go last.
+// The clock runs again once the game is gone.
 Application::~Application() {
   shadowBuffers.reset();
   currentLevel.reset();
   physicsWorld.reset();
+  Clock::resume();
 }
 
 void Application::setFixedGlState() {
@@ -45,15 +56,33 @@ void Application::setFixedGlState() {
   glViewport(0, 0, width, height);
 }
 
-// A window without focus leaves the cursor to the desktop; it is captured again
-// when the focus comes back.
-void Application::cursorFollowsFocus() {
+// Without focus the cursor goes back to the desktop and the game waits: its
+// clock stops, so physics, enemies, events and animations stand still, and they
+// go on from where they stood when the focus returns.
+bool Application::followFocus() {
   const bool focused = gameInput->hasFocus();
-  if (focused == gameWindow->cursorCaptured()) return;
   if (focused)
-    gameWindow->captureCursor();
+    Clock::resume();
   else
-    gameWindow->releaseCursor();
+    Clock::pause();
+  if (focused != gameWindow->cursorCaptured()) {
+    if (focused)
+      gameWindow->captureCursor();
+    else
+      gameWindow->releaseCursor();
+  }
+  return focused;
+}
+
+// The picture keeps the window's proportions, whatever size the player gives
+// it; a minimised window keeps the last fit.
+void Application::fitViewToWindow() {
+  const Window::PixelSize size = gameWindow->size();
+  if (size.width <= 0 || size.height <= 0 || size == viewSize) return;
+  viewSize = size;
+  if (currentLevel) {
+    currentLevel->fitView(static_cast<float>(size.width), static_cast<float>(size.height));
+  }
 }
 
 void Application::run() {
@@ -62,24 +91,36 @@ void Application::run() {
 }
 
 // The window is cleared once, by the main pass: nothing reaches it before that.
+// A frame without focus plays nothing and leaves the start of the last played
+// frame as it was: the clock stopped at this frame's start, so the first frame
+// after the focus returns lasts as long as the one before the pause. Meanwhile
+// the caption keeps the rate of the last frame played, and the waiting game
+// draws a few frames a second instead of taking a core of the machine.
 void Application::frame(double& lastFrameStart) {
+  gameInput->beginFrame();
   if (frameObserver) frameObserver->frameBegins();
-  const double now = Clock::now();
-  const double frameTime = now - lastFrameStart;
-  lastFrameStart = now;
+  fitViewToWindow();
+  const bool playing = followFocus();
+  if (playing) {
+    const double now = Clock::now();
+    lastFrameTime = now - lastFrameStart;
+    lastFrameStart = now;
+  }
 
-  cursorFollowsFocus();
-  gameControls->processInput(frameTime, *currentLevel, *physicsWorld);
-  physicsWorld->step(static_cast<float>(frameTime));
-  currentLevel->update(frameTime);
+  gameControls->processInput(playing ? lastFrameTime : 0.0, *currentLevel, *physicsWorld);
+  if (playing) {
+    physicsWorld->step(static_cast<float>(lastFrameTime));
+    currentLevel->update(lastFrameTime);
+  }
   reportPhaseEnded(FrameObserver::Phase::Update);
   render();
   drawnObjects = currentLevel->drawnObjects;
 
   running = !gameInput->keyDown(Key::Escape) && !gameWindow->closeRequested();
   if (drawsFrame()) gameWindow->swapBuffers();
+  if (!playing) gameWindow->waitForEvents(waitingFrameSeconds);
   reportPhaseEnded(FrameObserver::Phase::Swap);
-  showCaption(frameTime);
+  showCaption(lastFrameTime);
   if (const GLenum error = glGetError(); error != GL_NO_ERROR) {
     std::cerr << "GL ERROR DETECTED: " << error << std::endl;
   }
@@ -135,6 +176,10 @@ void Application::showCaption(double frameTimeSeconds) {
 
 // The old level goes before its physics world, and the new world exists before
 // the new level, so nothing of one level survives into the next.
+void Application::presentOnVerticalSync(bool wait) {
+  gameWindow->presentOnVerticalSync(wait);
+}
+
 void Application::switchLevel() {
   gameWindow->setTitle("Loading...");
   currentLevel.reset();
@@ -147,9 +192,8 @@ void Application::switchLevel() {
     running = false;
     return;
   }
-  currentLevel =
-      levelFactory(currentLevelIndex, *physicsWorld, static_cast<float>(gameWindow->width()),
-                   static_cast<float>(gameWindow->height()));
+  currentLevel = levelFactory(currentLevelIndex, *physicsWorld, static_cast<float>(viewSize.width),
+                              static_cast<float>(viewSize.height));
   // Level 2 is played in float mode from its start.
   if (currentLevelIndex == 2) physicsWorld->floatMode = true;
 }

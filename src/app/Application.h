@@ -33,6 +33,10 @@ class Application {
   /// Plays frames until Escape, a closed window, or the end of the last level.
   void run();
 
+  /// Whether each frame waits for the display's refresh before it is shown. The
+  /// game waits; tools that play as fast as they can leave it off, as it starts.
+  void presentOnVerticalSync(bool wait);
+
   /// Installs `observer` (null removes it); it must outlive the frames it watches.
   void observe(FrameObserver* observer) { frameObserver = observer; }
 
@@ -46,7 +50,8 @@ class Application {
 
  private:
   void setFixedGlState();
-  void cursorFollowsFocus();
+  bool followFocus();
+  void fitViewToWindow();
   void frame(double& lastFrameStart);
   void render();
   bool drawsFrame() const;
@@ -61,10 +66,14 @@ class Application {
   std::unique_ptr<Controls> gameControls;
   LevelFactory levelFactory;
   int currentLevelIndex = 0;
+  /// The window size the level's view was last fitted to.
+  Window::PixelSize viewSize;
   std::unique_ptr<PhysicsWorld> physicsWorld;
   std::unique_ptr<Level> currentLevel;
   std::unique_ptr<ShadowBuffers> shadowBuffers;
   int drawnObjects = 0;
+  /// The length of the last frame played, in seconds.
+  double lastFrameTime = 0.0;
   bool running = true;
   std::string lastCaption;
   FrameObserver* frameObserver = nullptr;

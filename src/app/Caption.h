@@ -4,7 +4,8 @@
 
 namespace Vexa {
 
-/// Frames per second for a frame of the given length, rounded half away from zero.
+/// Frames per second for a frame of the given length, rounded half away from
+/// zero; at most 1000, which is what a frame shorter than a millisecond shows.
 double roundedFrameRate(double frameTimeSeconds);
 
 /// The window caption: the title alone, or with the frame rate, the number of

@@ -14,11 +14,16 @@ Controls::Controls(const Input& input) : input(input) {
   input.mousePosition(lastMouseX, lastMouseY);
 }
 
+// Without focus the game waits, and nothing of the input reaches the level.
 void Controls::processInput(double frameTimeSeconds, Level& level, PhysicsWorld& physics) {
+  const bool focused = input.hasFocus();
+  const bool regained = focused && !hadFocus;
+  hadFocus = focused;
+  if (!focused) return;
   if (input.keyDown(Key::Space)) level.jump();
   move(level);
   if (input.leftMouseButtonDown()) level.swingBat();
-  look(level);
+  look(level, regained);
   if (toggleTimer > toggleDelay && toggle(level, physics)) toggleTimer = 0.0;
   toggleTimer += frameTimeSeconds;
 }
@@ -42,17 +47,13 @@ void Controls::move(Level& level) const {
 // Each pixel of motion turns the view by 0.2 degrees. Without focus the cursor
 // is the desktop's; on return it may be anywhere, so its first reading there
 // only becomes the new reference.
-void Controls::look(Level& level) {
-  const bool focused = input.hasFocus();
-  const bool regained = focused && !hadFocus;
-  hadFocus = focused;
-  if (!focused) return;
+void Controls::look(Level& level, bool regainedFocus) {
   int x = 0;
   int y = 0;
   input.mousePosition(x, y);
   const float yawChange = static_cast<float>(5 * (x - lastMouseX)) / 25.0f;
   const float pitchChange = static_cast<float>(5 * (y - lastMouseY)) / 25.0f;
-  if (!regained && (yawChange != 0.0f || pitchChange != 0.0f))
+  if (!regainedFocus && (yawChange != 0.0f || pitchChange != 0.0f))
     level.rotateCamera(-pitchChange, -yawChange);
   lastMouseX = x;
   lastMouseY = y;

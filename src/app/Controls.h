@@ -19,6 +19,7 @@ class Controls {
   /// does the first frame after the window regains focus.
   explicit Controls(const Input& input);
 
+  /// Every frame, focused or not: without focus nothing acts.
   void processInput(double frameTimeSeconds, Level& level, PhysicsWorld& physics);
 
   bool wireframe() const { return wireframeOn; }
@@ -28,7 +29,7 @@ class Controls {
 
  private:
   void move(Level& level) const;
-  void look(Level& level);
+  void look(Level& level, bool regainedFocus);
   bool toggle(Level& level, PhysicsWorld& physics);
 
   const Input& input;

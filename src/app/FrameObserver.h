@@ -12,7 +12,8 @@ class FrameObserver {
 
   virtual ~FrameObserver() = default;
 
-  /// Before anything of the frame happens, its reading of the clock included.
+  /// Before anything of the frame happens, its reading of the clock included;
+  /// only the input has gathered the presses since the last frame.
   virtual void frameBegins() = 0;
   /// As each phase ends. After the main pass the frame's picture is complete in
   /// the back buffer and not yet presented.

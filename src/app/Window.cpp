@@ -64,8 +64,8 @@ void Window::open(WindowMode mode, bool visible) {
   glfwWindowHint(GLFW_STENCIL_BITS, 0);
 
   const bool fullscreen = mode == WindowMode::Fullscreen && desktop != nullptr;
-  screenWidth = fullscreen ? desktop->width : windowedWidth;
-  screenHeight = fullscreen ? desktop->height : windowedHeight;
+  const int screenWidth = fullscreen ? desktop->width : windowedWidth;
+  const int screenHeight = fullscreen ? desktop->height : windowedHeight;
   window = glfwCreateWindow(screenWidth, screenHeight, "Vexa's Voyage",
                             fullscreen ? monitor : nullptr, nullptr);
   if (window == nullptr) {
@@ -73,12 +73,19 @@ void Window::open(WindowMode mode, bool visible) {
     fatalError("could not initialize GLFW window");
   }
   glfwMakeContextCurrent(window);
+  presentOnVerticalSync(false);
 }
 
 void Window::initGlew() {
   // Core contexts list no extensions the old way; GLEW must probe every entry point.
   glewExperimental = GL_TRUE;
   if (glewInit() != GLEW_OK) fatalError("failed to init glew");
+}
+
+Window::PixelSize Window::size() const {
+  PixelSize size{0, 0};
+  glfwGetWindowSize(window, &size.width, &size.height);
+  return size;
 }
 
 Window::PixelSize Window::framebufferSize() const {
@@ -111,9 +118,19 @@ bool Window::closeRequested() const {
   return glfwWindowShouldClose(window) != 0;
 }
 
+// The drivers' own default differs (Mesa waits unless told otherwise), so the
+// choice is always made explicitly.
+void Window::presentOnVerticalSync(bool wait) {
+  glfwSwapInterval(wait ? 1 : 0);
+}
+
 void Window::swapBuffers() {
   glfwSwapBuffers(window);
   glfwPollEvents();
+}
+
+void Window::waitForEvents(double seconds) {
+  glfwWaitEventsTimeout(seconds);
 }
 
 }  // namespace Vexa

@@ -29,13 +29,18 @@ class Window {
   Window(const Window&) = delete;
   Window& operator=(const Window&) = delete;
 
-  /// The window's size in screen coordinates, which sets the picture's aspect.
-  int width() const { return screenWidth; }
-  int height() const { return screenHeight; }
   struct PixelSize {
     int width;
     int height;
+    bool operator==(const PixelSize& other) const {
+      return width == other.width && height == other.height;
+    }
   };
+  /// The window's size now, in screen coordinates: it sets the picture's aspect
+  /// and places the crosshair. A minimised window may report zero.
+  PixelSize size() const;
+  int width() const { return size().width; }
+  int height() const { return size().height; }
   /// The drawable's size in pixels: larger than the window's on scaled and HiDPI
   /// displays, and what the viewport must cover.
   PixelSize framebufferSize() const;
@@ -49,16 +54,19 @@ class Window {
   bool cursorCaptured() const;
   void setTitle(const std::string& title);
   bool closeRequested() const;
+  /// Whether presenting a frame waits for the display's next refresh. A new
+  /// window does not wait: frames are shown as fast as they are drawn.
+  void presentOnVerticalSync(bool wait);
   /// Presents the frame and handles pending window events.
   void swapBuffers();
+  /// Sleeps until a window event arrives, `seconds` at most, and handles it.
+  void waitForEvents(double seconds);
 
  private:
   void open(WindowMode mode, bool visible);
   void initGlew();
 
   GLFWwindow* window = nullptr;
-  int screenWidth = 0;
-  int screenHeight = 0;
 };
 
 }  // namespace Vexa

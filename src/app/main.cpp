@@ -15,6 +15,7 @@ constexpr Vexa::WindowMode windowMode = Vexa::WindowMode::Windowed;
 int main() {
   Vexa::DataFolder::enter();
   auto application = std::make_unique<Vexa::Application>(windowMode, Vexa::createGameLevel);
+  application->presentOnVerticalSync(true);
   application->run();
   application.reset();
   return 0;

@@ -44,14 +44,45 @@ int glfwKey(Key key) {
   return GLFW_KEY_UNKNOWN;
 }
 
+GlfwInput& inputOf(GLFWwindow* window) {
+  return *static_cast<GlfwInput*>(glfwGetWindowUserPointer(window));
+}
+
 }  // namespace
 
+// Window events arrive while the frame presents, after the frame has read its
+// input: a key pressed and released there is latched for the next frame.
+GlfwInput::GlfwInput(GLFWwindow* window) : window(window) {
+  glfwSetWindowUserPointer(window, this);
+  glfwSetKeyCallback(window, keyChanged);
+  glfwSetMouseButtonCallback(window, buttonChanged);
+}
+
+GlfwInput::~GlfwInput() {
+  glfwSetMouseButtonCallback(window, nullptr);
+  glfwSetKeyCallback(window, nullptr);
+  glfwSetWindowUserPointer(window, nullptr);
+}
+
+void GlfwInput::keyChanged(GLFWwindow* window, int key, int, int action, int) {
+  if (action != GLFW_PRESS) return;
+  for (int k = 0; k < keyCount; ++k) {
+    if (glfwKey(static_cast<Key>(k)) == key) inputOf(window).presses.press(static_cast<Key>(k));
+  }
+}
+
+void GlfwInput::buttonChanged(GLFWwindow* window, int button, int action, int) {
+  if (button == GLFW_MOUSE_BUTTON_LEFT && action == GLFW_PRESS)
+    inputOf(window).presses.pressMouseButton();
+}
+
 bool GlfwInput::keyDown(Key key) const {
-  return glfwGetKey(window, glfwKey(key)) == GLFW_PRESS;
+  return glfwGetKey(window, glfwKey(key)) == GLFW_PRESS || presses.pressed(key);
 }
 
 bool GlfwInput::leftMouseButtonDown() const {
-  return glfwGetMouseButton(window, GLFW_MOUSE_BUTTON_LEFT) == GLFW_PRESS;
+  return glfwGetMouseButton(window, GLFW_MOUSE_BUTTON_LEFT) == GLFW_PRESS ||
+         presses.mouseButtonPressed();
 }
 
 void GlfwInput::mousePosition(int& x, int& y) const {

@@ -82,12 +82,16 @@ glm::mat4 Level::projection(float width, float height) {
 }
 
 // The crosshair is placed in pixels from the window's top left corner.
-void Level::buildCast(float width, float height) {
+void Level::loadCrosshairOrtho(float width, float height) {
   const glm::mat4 ortho = glm::ortho(0.0f, width, height, 0.0f, -1.0f, 1.0f);
   glUseProgram(programs.crosshair.programId());
   glUniformMatrix4fv(glGetUniformLocation(programs.crosshair.programId(), "orthoMatrix"), 1,
                      GL_FALSE, glm::value_ptr(ortho));
   glUseProgram(0);
+}
+
+void Level::buildCast(float width, float height) {
+  loadCrosshairOrtho(width, height);
   auto bat = std::make_unique<scene::mesh::Bat>(&programs.bat, &programs.bat, soundSystem.get(), 0);
   auto player = std::make_unique<scene::mesh::Player>(bat.get(), &physicsWorld, soundSystem.get(),
                                                       projection(width, height));
@@ -102,6 +106,12 @@ void Level::buildCast(float width, float height) {
         &programs.sun, &programs.ruby, &programs.crosshair, &programs.sky, &programs.shadowMap,
         &programs.animatedShadowMap})
     eye.addShader(program);
+}
+
+void Level::fitView(float width, float height) {
+  loadCrosshairOrtho(width, height);
+  player().setProjection(projection(width, height));
+  sceneContainer->hud().fitWindow(width, height);
 }
 
 scene::mesh::Player& Level::player() const {

@@ -62,8 +62,13 @@ class Level {
   /// Adds an enemy standing at `position`, drawn at half its model's size, that
   /// keeps still with `standStill`: a Roller on turn 0, a Jumper on 1, a Walker on 2.
   scene::mesh::Enemy& spawnEnemy(std::size_t turn, const glm::vec3& position, bool standStill);
-  /// The perspective of the player's eye: 60° vertically, near 0.1, far 1500.
+  /// The perspective of the player's eye: 60° vertically, near 0.1, far 1500,
+  /// with the aspect of a window of `width` × `height`.
   static glm::mat4 projection(float width, float height);
+  /// Fits the player's perspective and the crosshair to a window now `width` ×
+  /// `height` pixels: the picture keeps its proportions and the crosshair its
+  /// place in the middle.
+  void fitView(float width, float height);
   /// The level's sound output; with a discarded output its mix is what the player hears.
   SoundSystem& sounds() const { return *soundSystem; }
   /// When set, levels built afterwards mix their sound into
@@ -96,6 +101,7 @@ class Level {
   };
 
   void buildCast(float width, float height);
+  void loadCrosshairOrtho(float width, float height);
   void spawnEnemies(scene::mesh::Path& geometry, bool standStill);
   void createEvents(scene::mesh::Path& geometry);
   void addElevatorEvent(scene::mesh::Path& geometry, const scene::SceneObject& triggerNode);

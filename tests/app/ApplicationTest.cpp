@@ -1,9 +1,15 @@
 #include <GLFW/glfw3.h>
 
+#include <cmath>
+#include <glm/gtc/matrix_transform.hpp>
+#include <glm/gtc/type_ptr.hpp>
 #include <map>
 
 #include "app/Application.h"
 #include "physic/PhysicsWorld.h"
+#include "scene/SceneContainer.h"
+#include "scene/mesh/Hud.h"
+#include "scene/mesh/Player.h"
 #include "support/GlTest.h"
 #include "support/ManualTime.h"
 #include "support/RecordingLevel.h"
@@ -18,17 +24,25 @@ namespace {
 /// software renderer pays for every texel.
 class ApplicationTest : public testing::Test {
  protected:
+  static glm::mat4 uniformMatrix(const ShaderProgram& program, const char* name) {
+    glm::mat4 matrix(0.0f);
+    glGetUniformfv(program.programId(), glGetUniformLocation(program.programId(), name),
+                   glm::value_ptr(matrix));
+    return matrix;
+  }
+
   std::unique_ptr<Application> start() {
     auto scripted = std::make_unique<ScriptedInput>();
     input = scripted.get();
     LevelFactory factory = [this](int index, PhysicsWorld& physics, float width, float height) {
       EXPECT_EQ(width, 1024.0f);
       EXPECT_EQ(height, 768.0f);
-      auto level = std::make_unique<RecordingLevel>(index, physics, [this, &physics](RecordingLevel& self) {
-        if (self.updates.size() == 1) floatModeAtStart[self.number] = physics.floatMode;
-        onUpdate(self);
-        clock.advance(frameTime);
-      });
+      auto level =
+          std::make_unique<RecordingLevel>(index, physics, [this, &physics](RecordingLevel& self) {
+            if (self.updates.size() == 1) floatModeAtStart[self.number] = physics.floatMode;
+            onUpdate(self);
+            clock.advance(frameTime);
+          });
       level->objectsToReport = 7;
       levels.push_back(level.get());
       builtNumbers.push_back(index);
@@ -121,17 +135,110 @@ TEST_F(ApplicationTest, FinishedLevelsSwitchInOrderUntilTheLoopEnds) {
   EXPECT_EQ(floatModeAtStart, (std::map<int, bool>{{1, false}, {2, true}, {3, false}, {4, false}}));
 }
 
-// Each frame starts by matching the cursor to the focus the last frame left.
-TEST_F(ApplicationTest, ReleasesTheCursorWithoutFocusAndCapturesItWhenFocusReturns) {
-  auto application = start();
+// The player leaves the window during frames `firstAway` to `lastAway` (counted
+// from 1); each of those frames lasts `awaySeconds` of wall time. Notes the
+// cursor's capture after every frame and the clock during the frames away.
+class AwayFromTheWindow final : public FrameObserver {
+ public:
+  AwayFromTheWindow(ScriptedInput& input, ManualClock& clock, const Window& window, int firstAway,
+                    int lastAway)
+      : input(input), clock(clock), window(window), firstAway(firstAway), lastAway(lastAway) {}
+
+  void frameBegins() override {
+    ++frame;
+    input.focused = frame < firstAway || frame > lastAway;
+  }
+  void phaseEnded(Phase) override {}
+  bool frameEnded() override {
+    captured.push_back(window.cursorCaptured());
+    if (!input.focused) {
+      clockWhileAway.push_back(Clock::now());
+      clock.advance(awaySeconds);
+    }
+    return true;
+  }
+  bool drawsFrame() const override { return true; }
+
+  static constexpr double awaySeconds = 10.0;
+  std::vector<double> clockWhileAway;
   std::vector<bool> captured;
+
+ private:
+  ScriptedInput& input;
+  ManualClock& clock;
+  const Window& window;
+  const int firstAway;
+  const int lastAway;
+  int frame = 0;
+};
+
+// Away from the window the cursor is the desktop's and the game waits: nothing
+// of the level runs and no timer sees the time away. Back in the window, play
+// goes on at the pace it had, with the cursor captured again.
+TEST_F(ApplicationTest, WithoutFocusTheGameWaitsAndGoesOnWhereItWas) {
+  frameTime = 1.0 / 64;  // exact in binary, as are the sums below
+  auto application = start();
+  AwayFromTheWindow away(*input, clock, application->window(), 3, 5);
+  application->observe(&away);
+  std::vector<double> clockAtUpdates;
   onUpdate = [&](RecordingLevel& level) {
-    captured.push_back(application->window().cursorCaptured());
-    input->focused = level.updates.size() != 2;
+    clockAtUpdates.push_back(Clock::now());
     if (level.updates.size() == 4) input->held = {Key::Escape};
   };
   application->run();
-  EXPECT_EQ(captured, (std::vector<bool>{true, true, false, true}));
+  const RecordingLevel& level = *levels.back();
+  EXPECT_EQ(level.updates, (std::vector<double>{0.0, frameTime, frameTime, frameTime}))
+      << "the frame after the return lasts as long as the one before the pause";
+  EXPECT_EQ(clockAtUpdates, (std::vector<double>{0.0, frameTime, 2 * frameTime, 3 * frameTime}));
+  EXPECT_EQ(away.clockWhileAway, std::vector<double>(3, 2 * frameTime)) << "the clock stands";
+  EXPECT_EQ(level.draws, 7) << "the waiting game is still drawn";
+  EXPECT_EQ(level.moves.size(), 4u) << "no input reaches the level while away";
+  EXPECT_EQ(away.captured, (std::vector<bool>{true, true, false, false, false, true, true}));
+}
+
+// A tap shorter than a frame falls between two frames' readings of the keys; the
+// next frame still sees it, and only that frame.
+TEST_F(ApplicationTest, TapsBetweenTwoFramesJumpSwingToggleAndQuitOnce) {
+  auto application = start();
+  onUpdate = [this](RecordingLevel& level) {
+    if (level.updates.size() == 30) {
+      input->tap(Key::Space);
+      input->tapMouseButton();
+      input->tap(Key::F2);
+    }
+    if (level.updates.size() == 60) input->tap(Key::Escape);
+    if (level.updates.size() == 90) input->held = {Key::Escape};  // a game that missed the tap
+  };
+  application->run();
+  const RecordingLevel& level = *levels.back();
+  EXPECT_EQ(level.jumps, 1);
+  EXPECT_EQ(level.swings, 1);
+  EXPECT_FALSE(application->controls().showStatistics()) << "toggled once, and not back";
+  EXPECT_EQ(level.updates.size(), 61u) << "the frame after the tap of Escape ends the game";
+}
+
+// A window made wide and low shows the same picture, only wider: 60 degrees from
+// top to bottom, and the crosshair in the middle.
+TEST_F(ApplicationTest, AResizedWindowKeepsThePictureUnsquashedAndTheCrosshairCentred) {
+  auto application = start();
+  onUpdate = [&](RecordingLevel& level) {
+    if (level.updates.size() == 1) glfwSetWindowSize(application->window().handle(), 1024, 384);
+    if (level.updates.size() == 3) input->held = {Key::Escape};
+  };
+  application->run();
+  const auto [pixelsWide, pixelsHigh] = application->window().framebufferSize();
+  ASSERT_EQ(pixelsWide * 384, pixelsHigh * 1024) << "the test display refused the new size";
+  RecordingLevel& level = *levels.back();
+
+  const glm::mat4 loaded = uniformMatrix(level.shaderPrograms().level, "projectionMatrix");
+  EXPECT_EQ(loaded, level.player().projectionMatrix()) << "the programs draw with it";
+  EXPECT_FLOAT_EQ(loaded[1][1], 1.0f / std::tan(glm::radians(30.0f)));
+  EXPECT_FLOAT_EQ(loaded[1][1] / loaded[0][0], 1024.0f / 384.0f);
+
+  const glm::mat4 ortho = uniformMatrix(level.shaderPrograms().crosshair, "orthoMatrix");
+  const glm::vec4 crosshair = ortho * level.scene().hud().localMatrix * glm::vec4(0, 0, 0, 1);
+  EXPECT_NEAR(crosshair.x, 0.0f, 1e-6f);
+  EXPECT_NEAR(crosshair.y, 0.0f, 1e-6f);
 }
 
 TEST_F(ApplicationTest, ReportsOneGlErrorPerFrame) {

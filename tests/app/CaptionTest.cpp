@@ -24,8 +24,13 @@ TEST(Caption, IsTheTitleAloneWithoutStatistics) {
   EXPECT_EQ(captionText(false, 0.016, 12, false), "Vexa's Voyage");
 }
 
-TEST(Caption, SurvivesAFrameOfZeroLength) {
-  EXPECT_EQ(captionText(true, 0.0, 1, false), "Vexa's Voyage | FPS: inf | # drawn objects: 1");
+// The loop's first frame lasts no time at all; the caption shows a whole rate
+// in the format of every other frame, never "inf" or "9.09091e+06".
+TEST(Caption, AFrameShorterThanAMillisecondShowsAThousand) {
+  EXPECT_EQ(captionText(true, 0.0, 1, false), "Vexa's Voyage | FPS: 1000 | # drawn objects: 1");
+  EXPECT_EQ(captionText(true, 1.1e-7, 1, false), "Vexa's Voyage | FPS: 1000 | # drawn objects: 1");
+  EXPECT_EQ(roundedFrameRate(0.000999), 1000.0);
+  EXPECT_EQ(roundedFrameRate(0.0015), 667.0) << "a real fast frame keeps its own rate";
 }
 
 }  // namespace

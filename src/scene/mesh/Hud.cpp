@@ -18,6 +18,10 @@ Hud::Hud(ShaderProgram* program, PhysicsWorld* world, const Player* player, floa
          float height)
     : MeshObject(program, nullptr), world(world), player(player) {
   loadModel("Resources/Models/crosshair.dae");
+  fitWindow(width, height);
+}
+
+void Hud::fitWindow(float width, float height) {
   const glm::mat4 centred = glm::translate(glm::mat4(1.0f), {width * 0.5f, height * 0.5f, 0.0f});
   localMatrix = glm::scale(centred, glm::vec3(crosshairScale));
 }

@@ -17,6 +17,9 @@ class Hud : public MeshObject {
   /// `width` and `height` are the window's size in pixels.
   Hud(ShaderProgram* program, PhysicsWorld* world, const Player* player, float width, float height);
 
+  /// Centres the crosshair in a window of `width` × `height` pixels.
+  void fitWindow(float width, float height);
+
   /// Casts the player's aiming ray, then updates the crosshair.
   void updateWithoutCamera(double elapsedSeconds, const glm::mat4& parentWorld) override;
   void draw() override;

@@ -90,7 +90,16 @@ void Player::draw() {
 
 void Player::addShader(ShaderProgram* program) {
   programs.push_back(program);
-  const GLuint id = program->programId();
+  loadProjection(*program);
+}
+
+void Player::setProjection(const glm::mat4& perspective) {
+  projection = perspective;
+  for (const ShaderProgram* program : programs) loadProjection(*program);
+}
+
+void Player::loadProjection(const ShaderProgram& program) const {
+  const GLuint id = program.programId();
   glUseProgram(id);
   glUniformMatrix4fv(glGetUniformLocation(id, "projectionMatrix"), 1, GL_FALSE,
                      glm::value_ptr(projection));

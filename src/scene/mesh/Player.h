@@ -38,6 +38,9 @@ class Player : public MeshObject {
 
   /// Registers `program` for the camera uniforms and loads its "projectionMatrix".
   void addShader(ShaderProgram* program);
+  /// A new perspective, for a window whose proportions changed: loaded at once
+  /// into every registered program, and the camera of the frames that follow.
+  void setProjection(const glm::mat4& perspective);
   /// Back to the start of the level, looking along the start direction: a spawn,
   /// or a respawn after a fall.
   void reset();
@@ -63,6 +66,7 @@ class Player : public MeshObject {
 
  private:
   glm::mat4 cameraRotation() const;
+  void loadProjection(const ShaderProgram& program) const;
   void frameStep();
   void bowlOverTouchedEnemies();
   bool hitWindowOpen() const;
