@@ -8,7 +8,7 @@ packages=(
   libopenal-dev libsndfile1-dev libasound2-dev
   libgtest-dev nlohmann-json3-dev
   xvfb xauth libgl1-mesa-dri
-  assimp-testmodels alsa-utils xdotool
+  assimp-testmodels alsa-utils xdotool imagemagick
 )
 
 missing=()
