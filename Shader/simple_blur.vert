@@ -1,6 +1,6 @@
 #version 330 core
-// A screen-covering quad at the near plane, so it passes the depth test of the
-// shadow framebuffer, whose depth buffer still holds the casters.
+// A quad over the whole viewport, which the blur passes set to the box they blur.
+// They run without depth testing; at the near plane the quad would pass it anyway.
 
 layout(location = 0) in vec2 vertexPosition;
 

@@ -15,7 +15,7 @@ player_packages=(
 # dpkg-dev brings dpkg-shlibdeps, which finds the Debian package's library dependencies.
 test_packages=(
   libgtest-dev
-  xvfb xauth assimp-testmodels alsa-utils xdotool
+  xvfb xauth assimp-testmodels alsa-utils xdotool imagemagick
   desktop-file-utils appstream dpkg-dev
 )
 

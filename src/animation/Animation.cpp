@@ -5,15 +5,17 @@
 namespace Vexa {
 
 Animation::Animation(const ModelData& model)
-    : pose(model.nodes.size(), glm::mat4(1.0f)), globals(model.nodes.size(), glm::mat4(1.0f)) {
+    : clip(model.clip),
+      pose(model.nodes.size(), glm::mat4(1.0f)),
+      globals(model.nodes.size(), glm::mat4(1.0f)) {
   joints.reserve(model.nodes.size());
   for (const NodeData& node : model.nodes)
     joints.push_back({node.parent, node.localMatrix, node.offsetMatrix, std::nullopt});
-  if (model.clip) {
+  if (clip) {
     clipPresent = true;
-    ticksPerSecondValue = model.clip->ticksPerSecond;
-    durationTicks = model.clip->duration;
-    for (const TrackData& track : model.clip->tracks)
+    ticksPerSecondValue = clip->ticksPerSecond;
+    durationTicks = clip->duration;
+    for (const TrackData& track : clip->tracks)
       joints[static_cast<std::size_t>(track.node)].track.emplace(track.keys);
   }
   for (std::size_t n = 0; n < joints.size(); ++n) {
@@ -52,8 +54,8 @@ void Animation::advance(const glm::mat4& placement) {
 // finds each parent's global ready. The skeleton below "Armature" is posed too.
 void Animation::evaluate(double ticks, const glm::mat4& placement) {
   for (std::size_t n = 0; n < joints.size(); ++n) {
-    const Joint& joint = joints[n];
-    const glm::mat4 local = joint.track ? joint.track->localAt(ticks)
+    Joint& joint = joints[n];
+    const glm::mat4 local = joint.track ? joint.track->localAt(ticks, joint.keyCursor)
                             : n == 0    ? placement
                                         : joint.bindLocal;
     globals[n] = joint.parent < 0 ? local : globals[static_cast<std::size_t>(joint.parent)] * local;

@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <glm/mat4x4.hpp>
+#include <memory>
 #include <optional>
 #include <vector>
 
@@ -21,7 +22,9 @@ class Animation {
   static constexpr std::uint32_t noSegment = 0xFFFFFFFF;
 
   /// Keeps the node tree of `model` (parents, bind-pose local matrices, bone
-  /// offsets) and its clip, if it has one. Every matrix of the pose starts as the identity.
+  /// offsets) and shares its clip, if it has one: instances of one model read the
+  /// same keys, each with its own place in them. Every matrix of the pose starts
+  /// as the identity.
   explicit Animation(const ModelData& model);
 
   /// Starts the segment on the game clock; the next `advance` evaluates it.
@@ -66,8 +69,11 @@ class Animation {
     glm::mat4 bindLocal;
     glm::mat4 offset;
     std::optional<KeyframeTrack> track;
+    /// Where this instance last was in the track's keys.
+    std::size_t keyCursor = 0;
   };
 
+  std::shared_ptr<const ClipData> clip;
   std::vector<Joint> joints;
   std::vector<std::int32_t> skinning;
   std::vector<glm::mat4> pose;

@@ -138,7 +138,7 @@ void Application::render() {
   reportPhaseEnded(FrameObserver::Phase::ShadowPass);
   if (drawn) {
     shadowBuffers->blur(currentLevel->shaderPrograms().blurHorizontal,
-                        currentLevel->shaderPrograms().blurVertical);
+                        currentLevel->shaderPrograms().blurVertical, currentLevel->shadowCasters());
   }
   reportPhaseEnded(FrameObserver::Phase::Blur);
   if (!drawn) glEnable(GL_RASTERIZER_DISCARD);

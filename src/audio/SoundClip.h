@@ -3,6 +3,7 @@
 #include <AL/al.h>
 
 #include <glm/vec3.hpp>
+#include <memory>
 #include <optional>
 #include <string>
 
@@ -10,16 +11,19 @@
 
 namespace Vexa {
 
+class SoundBuffer;
 class SoundSystem;
 
-/// One sound file loaded for positional playback, with its newest playback.
-/// Every owner loads its own copy; the clip must go before its sound system.
+/// One sound file for positional playback, with its newest playback. The clips of
+/// one file share the file's samples, loaded once by their sound system; a clip
+/// must go before its sound system.
 class SoundClip {
  public:
-  /// Loads "Resources/Sounds/" + `fileName`, mixed down to mono so that it can be
+  /// Plays "Resources/Sounds/" + `fileName`, mixed down to mono so that it can be
   /// placed in space. A file that is missing or cannot be decoded ends the game.
   SoundClip(SoundSystem* system, const std::string& fileName);
-  /// Stops the clip's playbacks that are still running.
+  /// The last clip of a file stops the file's playbacks that are still running;
+  /// while other clips play the file, this clip's own playbacks run to their end.
   ~SoundClip();
   SoundClip(const SoundClip&) = delete;
   SoundClip& operator=(const SoundClip&) = delete;
@@ -42,7 +46,7 @@ class SoundClip {
   SoundSystem* system;
   std::string name;
   float playbackVolume = 1.0f;
-  ALuint buffer = 0;
+  std::shared_ptr<const SoundBuffer> sound;
   std::optional<Channel> channel;
   glm::vec3 position{0.0f, 0.0f, 0.0f};
 };

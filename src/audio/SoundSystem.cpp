@@ -8,6 +8,7 @@
 #include <cstdlib>
 #include <iostream>
 
+#include "audio/SoundBuffer.h"
 #include "audio/SoundClip.h"
 #include "platform/Clock.h"
 #include "platform/Fatal.h"
@@ -80,6 +81,16 @@ SoundSystem::~SoundSystem() {
   for (const SoundClip* clip : liveClips) std::cerr << ' ' << clip->fileName();
   std::cerr << std::endl;
   std::abort();
+}
+
+std::shared_ptr<const SoundBuffer> SoundSystem::load(const std::string& fileName) {
+  std::weak_ptr<const SoundBuffer>& loaded = loadedFiles[fileName];
+  std::shared_ptr<const SoundBuffer> buffer = loaded.lock();
+  if (!buffer) {
+    buffer = std::make_shared<const SoundBuffer>(*sources, "Resources/Sounds/" + fileName);
+    loaded = buffer;
+  }
+  return buffer;
 }
 
 void SoundSystem::clipLoaded(const SoundClip& clip) {

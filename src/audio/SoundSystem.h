@@ -4,6 +4,7 @@
 #include <AL/alext.h>
 
 #include <glm/vec3.hpp>
+#include <map>
 #include <memory>
 #include <string>
 #include <vector>
@@ -12,6 +13,7 @@
 
 namespace Vexa {
 
+class SoundBuffer;
 class SoundClip;
 
 /// Ends the game with `message` when a step of the sound set-up or a sound load failed.
@@ -46,6 +48,10 @@ class SoundSystem {
   void updateListener(const glm::vec3& position, const glm::vec3& forward, const glm::vec3& up);
 
   SourcePool& channels() { return *sources; }
+  /// The samples of "Resources/Sounds/" + `fileName`, decoded at the first call
+  /// and shared by every clip that plays the file for as long as one holds them.
+  /// Ends the game when the file is missing or cannot be decoded.
+  std::shared_ptr<const SoundBuffer> load(const std::string& fileName);
   /// Clips announce themselves for the check at destruction; nothing per frame.
   void clipLoaded(const SoundClip& clip);
   void clipReleased(const SoundClip& clip);
@@ -75,6 +81,7 @@ class SoundSystem {
   std::vector<float> mix;
   glm::vec3 lastListenerPosition{0.0f, 0.0f, 0.0f};
   std::vector<const SoundClip*> liveClips;
+  std::map<std::string, std::weak_ptr<const SoundBuffer>> loadedFiles;
 };
 
 }  // namespace Vexa

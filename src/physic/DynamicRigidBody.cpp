@@ -2,6 +2,8 @@
 
 #include <btBulletDynamicsCommon.h>
 
+#include <algorithm>
+
 #include "physic/BulletConversions.h"
 #include "physic/PhysicsWorld.h"
 
@@ -42,6 +44,15 @@ void DynamicRigidBody::replaceShape(std::unique_ptr<btCollisionShape> newShape) 
   body.setCollisionShape(newShape.get());
   shape = std::move(newShape);
   world.dynamicsWorld().updateSingleAabb(&body);
+}
+
+void DynamicRigidBody::manifoldStarted(const btPersistentManifold& manifold) {
+  manifolds.push_back(&manifold);
+}
+
+void DynamicRigidBody::manifoldEnded(const btPersistentManifold& manifold) {
+  const auto entry = std::find(manifolds.begin(), manifolds.end(), &manifold);
+  if (entry != manifolds.end()) manifolds.erase(entry);
 }
 
 void DynamicRigidBody::applyHit(float strength, const glm::vec3& direction) {

@@ -2,11 +2,13 @@
 
 #include <glm/vec3.hpp>
 #include <memory>
+#include <vector>
 
 #include "physic/PlatformNavigator.h"
 #include "physic/RigidBody.h"
 
 class btCollisionShape;
+class btPersistentManifold;
 
 namespace Vexa {
 class PhysicsWorld;
@@ -38,6 +40,13 @@ class DynamicRigidBody : public RigidBody {
 
   PlatformNavigator& navigator() { return platformNavigator; }
 
+  /// The contact manifolds of this body that hold contacts, as the physics world
+  /// learns of them from Bullet: a manifold joins at its first contact and leaves
+  /// with its last.
+  const std::vector<const btPersistentManifold*>& contactManifolds() const { return manifolds; }
+  void manifoldStarted(const btPersistentManifold& manifold);
+  void manifoldEnded(const btPersistentManifold& manifold);
+
   /// Set by a hit (bat or float-mode contact), cleared by the enemy when it stands up again.
   bool hit = false;
 
@@ -45,6 +54,7 @@ class DynamicRigidBody : public RigidBody {
   std::unique_ptr<btCollisionShape> shape;
   PhysicsWorld& world;
   PlatformNavigator platformNavigator;
+  std::vector<const btPersistentManifold*> manifolds;
 };
 
 }  // namespace Vexa::physic

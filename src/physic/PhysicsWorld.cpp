@@ -23,6 +23,17 @@ constexpr float pickReach = 5.5f;
 constexpr float bowlingStrength = 60.0f;
 constexpr btScalar floatContactBreakingThreshold = 10000.0f;
 
+// Bullet reports a manifold's first contact and the loss of its last one (the
+// manifold's release included) for every world; the enemy bodies among its two
+// objects keep it, so that their touch tests read their own manifolds only.
+template <void (physic::DynamicRigidBody::*note)(const btPersistentManifold&)>
+void tellBodies(btPersistentManifold* const& manifold) {
+  for (const btCollisionObject* object : {manifold->getBody0(), manifold->getBody1()}) {
+    auto* owner = object ? physic::RigidBody::owning(*object) : nullptr;
+    if (auto* body = dynamic_cast<physic::DynamicRigidBody*>(owner)) (body->*note)(*manifold);
+  }
+}
+
 }  // namespace
 
 PhysicsWorld::PhysicsWorld()
@@ -40,6 +51,8 @@ PhysicsWorld::PhysicsWorld()
   // Without it the player's ghost object never learns what it overlaps.
   broadphase->getOverlappingPairCache()->setInternalGhostPairCallback(ghostPairCallback.get());
   world->setGravity(btVector3(0, -40, 0));
+  gContactStartedCallback = tellBodies<&physic::DynamicRigidBody::manifoldStarted>;
+  gContactEndedCallback = tellBodies<&physic::DynamicRigidBody::manifoldEnded>;
 }
 
 PhysicsWorld::~PhysicsWorld() = default;
@@ -125,14 +138,12 @@ bool PhysicsWorld::touchesOtherThan(const physic::DynamicRigidBody& body,
                                     const physic::StaticRigidBody* ground) const {
   const btCollisionObject* self = &body.rigidBody();
   const btCollisionObject* groundObject = ground != nullptr ? &ground->rigidBody() : nullptr;
-  for (int m = 0; m < dispatcher->getNumManifolds(); ++m) {
-    const btPersistentManifold& manifold = *dispatcher->getManifoldByIndexInternal(m);
-    const btCollisionObject* other = manifold.getBody0() == self   ? manifold.getBody1()
-                                     : manifold.getBody1() == self ? manifold.getBody0()
-                                                                   : nullptr;
-    if (other == nullptr || other == groundObject) continue;
-    for (int p = 0; p < manifold.getNumContacts(); ++p)
-      if (manifold.getContactPoint(p).getDistance() < 0.0f) return true;
+  for (const btPersistentManifold* manifold : body.contactManifolds()) {
+    const btCollisionObject* other =
+        manifold->getBody0() == self ? manifold->getBody1() : manifold->getBody0();
+    if (other == groundObject) continue;
+    for (int p = 0; p < manifold->getNumContacts(); ++p)
+      if (manifold->getContactPoint(p).getDistance() < 0.0f) return true;
   }
   return false;
 }

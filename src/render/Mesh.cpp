@@ -1,5 +1,7 @@
 #include "render/Mesh.h"
 
+#include <algorithm>
+
 #include "render/MaterialEntry.h"
 #include "render/ShaderProgram.h"
 
@@ -35,6 +37,28 @@ Mesh::Mesh(MeshData data)
       triangleIndices(std::move(data.indices)),
       materialSlot(data.materialIndex) {
   upload(data.bones);
+  measure(data.bones);
+}
+
+// As the skinning shaders see a vertex: weighted, it is moved by its joints only;
+// without weights, by the node's model matrix.
+void Mesh::measure(const std::vector<BoneRecord>& bones) {
+  for (std::size_t v = 0; v < vertexPositions.size(); ++v) {
+    const glm::vec3& position = vertexPositions[v];
+    bool weighted = false;
+    if (v < bones.size()) {
+      for (int slot = 0; slot < 4; ++slot) {
+        if (!(bones[v].weights[slot] > 0.0f)) continue;
+        weighted = true;
+        const std::int32_t joint = bones[v].joints[slot];
+        auto entry = std::find_if(skinnedBounds.begin(), skinnedBounds.end(),
+                                  [joint](const JointBounds& b) { return b.joint == joint; });
+        if (entry == skinnedBounds.end()) entry = skinnedBounds.insert(entry, {joint, {}});
+        entry->box.add(position);
+      }
+    }
+    if (!weighted) placedBounds.add(position);
+  }
 }
 
 void Mesh::upload(const std::vector<BoneRecord>& bones) {

@@ -5,6 +5,7 @@
 #include <glm/vec3.hpp>
 #include <vector>
 
+#include "render/BoundingBox.h"
 #include "render/GlHandle.h"
 #include "render/MeshData.h"
 
@@ -42,8 +43,15 @@ class Mesh {
   bool skinned() const { return static_cast<bool>(boneBuffer); }
   GLuint vertexArrayId() const { return vertexArray.id(); }
 
+  /// The box of the vertices the node's model matrix places (all of them when
+  /// the mesh is not skinned); empty when every vertex is skinned.
+  const BoundingBox& unskinnedBounds() const { return placedBounds; }
+  /// For each joint of a skinned mesh, the box of the vertices it weighs on.
+  const std::vector<JointBounds>& jointBounds() const { return skinnedBounds; }
+
  private:
   void upload(const std::vector<BoneRecord>& bones);
+  void measure(const std::vector<BoneRecord>& bones);
   void bindAttributes() const;
 
   std::vector<glm::vec3> vertexPositions;
@@ -51,6 +59,8 @@ class Mesh {
   std::vector<glm::vec2> vertexUvs;
   std::vector<std::uint32_t> triangleIndices;
   std::uint32_t materialSlot;
+  BoundingBox placedBounds;
+  std::vector<JointBounds> skinnedBounds;
   Buffer positionBuffer;
   Buffer normalBuffer;
   Buffer uvBuffer;

@@ -4,6 +4,7 @@
 #include <glm/gtc/quaternion.hpp>
 #include <glm/mat4x4.hpp>
 #include <glm/vec3.hpp>
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
@@ -58,11 +59,12 @@ struct NodeData {
 
 /// A COLLADA model as imported, before anything reaches the GPU: nodes in
 /// pre-order (a parent always comes before its children), materials by the
-/// file's index, and the clip of an animated model.
+/// file's index, and the clip of an animated model. The clip never changes once
+/// read, so copies of the model share it.
 struct ModelData {
   std::vector<NodeData> nodes;
   std::vector<MaterialData> materials;
-  std::optional<ClipData> clip;
+  std::shared_ptr<const ClipData> clip;
 
   /// The number of the first node named exactly `name`, or -1.
   std::int32_t findNode(const std::string& name) const;

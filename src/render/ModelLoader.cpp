@@ -163,7 +163,7 @@ void ModelLoader::readMaterials() {
 
 void ModelLoader::readAnimation() {
   if (!scene.HasAnimations() || !scene.mAnimations[0]->mChannels) return;
-  model.clip = readClip(*scene.mAnimations[0], model);
+  model.clip = std::make_shared<const ClipData>(readClip(*scene.mAnimations[0], model));
 }
 
 ClipData ModelLoader::readClip(const aiAnimation& clip, const ModelData& model) {

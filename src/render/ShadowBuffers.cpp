@@ -1,6 +1,7 @@
 #include "render/ShadowBuffers.h"
 
 #include "platform/Fatal.h"
+#include "render/GlCapability.h"
 #include "render/ShaderProgram.h"
 
 namespace Vexa {
@@ -108,7 +109,9 @@ void ShadowBuffers::createScreenQuad(const ShaderProgram& blurHorizontal,
   glBindBuffer(GL_ARRAY_BUFFER, 0);
 }
 
-void ShadowBuffers::beginShadowPass() const {
+void ShadowBuffers::beginShadowPass() {
+  blendingBeforeShadowPass = glIsEnabled(GL_BLEND) == GL_TRUE;
+  glDisable(GL_BLEND);
   glBindFramebuffer(GL_FRAMEBUFFER, shadowFramebuffer.id());
   glViewport(0, 0, texels, texels);
   // Where no caster lands, the moments say "everything is nearer than the far
@@ -120,26 +123,39 @@ void ShadowBuffers::beginShadowPass() const {
   glEnable(GL_POLYGON_OFFSET_FILL);
 }
 
-void ShadowBuffers::endShadowPass() const {
+void ShadowBuffers::endShadowPass() {
   glDisable(GL_POLYGON_OFFSET_FILL);
   glBindFramebuffer(GL_FRAMEBUFFER, 0);
+  if (blendingBeforeShadowPass) glEnable(GL_BLEND);
 }
 
-void ShadowBuffers::blur(const ShaderProgram& horizontal, const ShaderProgram& vertical) const {
-  blurPass(blurFramebuffer, horizontal, shadowMapUnit, shadowMapTexture);
-  blurPass(shadowFramebuffer, vertical, blurUnit, blurTexture);
-  glBindVertexArray(0);
+// The vertical pass reads the horizontal one's result a reach above and below
+// every texel it writes, so the horizontal pass covers twice the reach.
+void ShadowBuffers::blur(const ShaderProgram& horizontal, const ShaderProgram& vertical,
+                         const CasterBounds& casters) const {
+  const TexelBox written = casters.texels(texels, blurReach);
+  const CapabilityOff noBlending(GL_BLEND);
+  const CapabilityOff noDepthTest(GL_DEPTH_TEST);
+  if (!written.empty()) {
+    blurPass(blurFramebuffer, horizontal, shadowMapUnit, shadowMapTexture,
+             casters.texels(texels, 2 * blurReach));
+    blurPass(shadowFramebuffer, vertical, blurUnit, blurTexture, written);
+    glBindVertexArray(0);
+  }
   // The main pass samples the map with trilinear filtering: its smaller levels
-  // must hold this frame's moments, not the empty ones of start-up.
+  // must hold this frame's moments. Left as they were made at start-up, they
+  // darken every distant receiver and lose the small casters' shadows there.
   glActiveTexture(GL_TEXTURE0 + shadowMapUnit);
   glBindTexture(GL_TEXTURE_2D, shadowMapTexture.id());
   glGenerateMipmap(GL_TEXTURE_2D);
 }
 
+// The quad covers the viewport, which is the box; the shaders address texels by
+// their window position, so the box's place on the map needs no uniform.
 void ShadowBuffers::blurPass(const Framebuffer& target, const ShaderProgram& program, GLint unit,
-                             const Texture& source) const {
+                             const Texture& source, const TexelBox& box) const {
   glBindFramebuffer(GL_FRAMEBUFFER, target.id());
-  glViewport(0, 0, texels, texels);
+  glViewport(box.x0, box.y0, box.width(), box.height());
   glUseProgram(program.programId());
   glUniform1f(glGetUniformLocation(program.programId(), "size"), static_cast<GLfloat>(texels));
   glUniform1i(glGetUniformLocation(program.programId(), "img"), unit);

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "render/CasterBounds.h"
 #include "render/GlHandle.h"
 
 namespace Vexa {
@@ -16,6 +17,8 @@ class ShadowBuffers {
   static constexpr GLint blurUnit = 2;
   /// Distance from the light stored where nothing casts a shadow: the camera's far plane.
   static constexpr GLfloat farDistance = 1500.0f;
+  /// How many texels either side of its own the blur shaders read.
+  static constexpr GLint blurReach = 4;
 
   /// Square targets of `size` texels a side. Prepares the quad's "vertexPosition"
   /// for both blur programs (they share a vertex shader, so the location is the
@@ -26,12 +29,18 @@ class ShadowBuffers {
   ShadowBuffers(const ShadowBuffers&) = delete;
   ShadowBuffers& operator=(const ShadowBuffers&) = delete;
 
-  /// Binds the shadow framebuffer with the caster pass's viewport, cleared.
-  void beginShadowPass() const;
-  void endShadowPass() const;
+  /// Binds the shadow framebuffer with the caster pass's viewport, cleared, and
+  /// blending off: every caster is opaque.
+  void beginShadowPass();
+  /// Back to the window's framebuffer, blending as it was before the pass.
+  void endShadowPass();
 
-  /// Blurs the shadow map horizontally into the blur target, then vertically back.
-  void blur(const ShaderProgram& horizontal, const ShaderProgram& vertical) const;
+  /// Blurs the shadow map horizontally into the blur target, then vertically back,
+  /// over the texels within reach of `casters` only: elsewhere the map holds the
+  /// cleared far value, which a blur would leave as it is. Blending and depth
+  /// testing are off while it runs. The map's mipmaps are made anew after it.
+  void blur(const ShaderProgram& horizontal, const ShaderProgram& vertical,
+            const CasterBounds& casters) const;
 
   GLuint shadowMap() const { return shadowMapTexture.id(); }
   GLuint blurMap() const { return blurTexture.id(); }
@@ -42,7 +51,7 @@ class ShadowBuffers {
   void createBlurFramebuffer();
   void createScreenQuad(const ShaderProgram& blurHorizontal, const ShaderProgram& blurVertical);
   void blurPass(const Framebuffer& target, const ShaderProgram& program, GLint unit,
-                const Texture& source) const;
+                const Texture& source, const TexelBox& box) const;
 
   GLsizei texels;
   Texture shadowDepthTexture;
@@ -52,6 +61,7 @@ class ShadowBuffers {
   Texture blurTexture;
   VertexArray quadVertexArray;
   Buffer quadBuffer;
+  bool blendingBeforeShadowPass = false;
 };
 
 }  // namespace Vexa

@@ -197,6 +197,10 @@ void Level::drawShadowMap() {
   sceneContainer->drawShadowMap();
 }
 
+const CasterBounds& Level::shadowCasters() const {
+  return sceneContainer->shadowCasters();
+}
+
 void Level::resetPlayer() {
   player().reset();
 }

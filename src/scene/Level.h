@@ -10,6 +10,7 @@
 
 namespace Vexa {
 
+class CasterBounds;
 class PhysicsWorld;
 class SoundSystem;
 
@@ -40,6 +41,8 @@ class Level {
   /// The main pass without shadows; `drawnObjects` stays as it was.
   virtual void drawWithoutShadows();
   virtual void drawShadowMap();
+  /// Where the last shadow pass's casters lie on the shadow map.
+  const CasterBounds& shadowCasters() const;
   /// Back to the start position and the start view.
   virtual void resetPlayer();
   /// Changes in degrees; the pitch stays strictly within ±85.

@@ -3,6 +3,7 @@
 #include <glm/gtc/type_ptr.hpp>
 
 #include "animation/Animation.h"
+#include "render/CasterBounds.h"
 #include "render/MaterialEntry.h"
 #include "render/Mesh.h"
 #include "render/ModelLoader.h"
@@ -108,6 +109,33 @@ void MeshObject::drawShadow() {
     if (!isMarker(*child)) child->drawShadow();
   }
   releaseAfterSubtree(*this, boundForShadow);
+}
+
+// A skinned vertex lies within the hull of where its joints' matrices put it, so
+// each joint's box under its matrix bounds the vertices it moves. The pose is the
+// one last loaded going down the tree: the model root's.
+void MeshObject::boundShadow(CasterBounds& bounds, const Animation* pose) const {
+  if (animation()) pose = animation();
+  if (boundForShadow(*this)) {
+    for (const auto& mesh : meshes()) {
+      bounds.add(mesh->unskinnedBounds(), worldMatrix);
+      for (const JointBounds& joint : mesh->jointBounds()) {
+        const auto slot = static_cast<std::size_t>(joint.joint);
+        const bool posed = pose && slot < pose->boneMatrices().size();
+        if (posed)
+          bounds.add(joint.box, pose->boneMatrices()[slot]);
+        else
+          bounds.coverAll();
+      }
+    }
+  }
+  for (const auto& child : children()) {
+    if (isMarker(*child)) continue;
+    if (const auto* node = dynamic_cast<const MeshObject*>(child.get()))
+      node->boundShadow(bounds, pose);
+    else
+      bounds.coverAll();  // drawn in a way this node cannot bound
+  }
 }
 
 void MeshObject::loadModel(const std::string& path) {

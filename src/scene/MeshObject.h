@@ -3,6 +3,10 @@
 #include <string>
 
 #include "render/ModelData.h"
+
+namespace Vexa {
+class CasterBounds;
+}
 #include "scene/SceneObject.h"
 
 namespace Vexa::scene {
@@ -18,6 +22,10 @@ class MeshObject : public SceneObject {
   void updateWithoutCamera(double elapsedSeconds, const glm::mat4& parentWorld) override;
   void draw() override;
   void drawShadow() override;
+  /// Adds to `bounds` the boxes of what `drawShadow` draws, posed as it draws
+  /// them: by this node's animation or else by `pose`, the one of the model above
+  /// (null for a root).
+  virtual void boundShadow(CasterBounds& bounds, const Animation* pose) const;
 
   /// Reads a COLLADA file into this node (the root) and children built below it.
   /// Never returns on failure: the game ends with "model could not be loaded: ".
@@ -32,6 +40,8 @@ class MeshObject : public SceneObject {
 
   /// The node's transform in world space, as of the last update.
   glm::mat4 worldMatrix{1.0f};
+  /// Drawn blended over what lies behind it: its shader writes alpha below 1.
+  bool translucent = false;
 
  protected:
   /// The part of an update every node shares: world matrix, then the animation.

@@ -6,6 +6,7 @@
 #include "physic/CharacterBody.h"
 #include "physic/PhysicsWorld.h"
 #include "platform/Clock.h"
+#include "render/GlCapability.h"
 #include "render/Lighting.h"
 #include "render/ShaderProgram.h"
 #include "scene/mesh/Bat.h"
@@ -90,9 +91,14 @@ void SceneContainer::updateEvents(double elapsedSeconds, const glm::vec3& player
   }
 }
 
+// The casters are seen through the player's projection and the light's view;
+// without a light the shadow programs keep whatever view they last had, so the
+// casters may lie anywhere on the map.
 void SceneContainer::drawShadowMap() {
   glClear(GL_DEPTH_BUFFER_BIT);
   const glm::mat4 lightView = Lighting::lightView();
+  casterBounds.begin(cameraMatrices.projection * lightView);
+  if (lightList.empty()) casterBounds.coverAll();
   for (const auto& object : objectList) {
     if (object->hidden) continue;
     if (object->program() && object->shadowProgram() && !lightList.empty()) {
@@ -102,6 +108,7 @@ void SceneContainer::drawShadowMap() {
                          glm::value_ptr(lightView));
     }
     object->drawShadow();
+    object->boundShadow(casterBounds, nullptr);
   }
 }
 
@@ -115,6 +122,7 @@ void SceneContainer::drawWithoutShadows() {
 
 // The sky is drawn first and the depth cleared after it, so it is behind everything.
 void SceneContainer::drawObjects(bool withShadows) {
+  const CapabilityOff opaque(GL_BLEND);
   skyObject->draw();
   glClear(GL_DEPTH_BUFFER_BIT);
   if (withShadows) drawnCount = 0;
@@ -129,12 +137,18 @@ void SceneContainer::drawObjects(bool withShadows) {
         if (withShadows) Lighting::loadShadowTextureMatrix(program->programId(), shadowTexture);
       }
     }
-    object->draw();
+    drawBlendedIf(object->translucent && opaque.wasEnabled(), *object);
     if (withShadows) ++drawnCount;
   }
   glDisable(GL_DEPTH_TEST);
-  hudObject->draw();
+  drawBlendedIf(opaque.wasEnabled(), *hudObject);
   glEnable(GL_DEPTH_TEST);
+}
+
+void SceneContainer::drawBlendedIf(bool blended, MeshObject& object) {
+  if (blended) glEnable(GL_BLEND);
+  object.draw();
+  if (blended) glDisable(GL_BLEND);
 }
 
 bool SceneContainer::culled(const MeshObject& object) const {

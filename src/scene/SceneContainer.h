@@ -7,6 +7,7 @@
 #include <memory>
 #include <vector>
 
+#include "render/CasterBounds.h"
 #include "scene/CameraMatrices.h"
 #include "scene/Event.h"
 #include "scene/Light.h"
@@ -57,10 +58,12 @@ class SceneContainer {
   /// the hud and the sky update; the camera is taken from the player last.
   void update(double elapsedSeconds);
   /// Into the bound shadow target: every visible object that has both programs,
-  /// seen from the light.
+  /// seen from the light; `shadowCasters` then tells where they landed.
   void drawShadowMap();
   /// The main pass: sky, then the visible objects lit and shadowed, frustum-culled
-  /// where they carry bounds and counted, then the hud on top.
+  /// where they carry bounds and counted, then the hud on top. Only translucent
+  /// objects and the hud are blended, and only while GL_BLEND, the player's
+  /// blending switch, is on as the pass begins.
   void draw();
   /// The main pass without shadows and without counting.
   void drawWithoutShadows();
@@ -78,6 +81,8 @@ class SceneContainer {
   const std::vector<Light>& lights() const { return lightList; }
   const CameraMatrices& camera() const { return cameraMatrices; }
   int drawnObjects() const { return drawnCount; }
+  /// Where the last shadow pass's casters lie on the map; the whole map before one.
+  const CasterBounds& shadowCasters() const { return casterBounds; }
 
   /// View-frustum culling of the main pass; the level copies its toggle here.
   bool cullingEnabled = true;
@@ -86,6 +91,7 @@ class SceneContainer {
   void addObject(std::unique_ptr<MeshObject> object);
   void updateEvents(double elapsedSeconds, const glm::vec3& playerPosition);
   void drawObjects(bool withShadows);
+  static void drawBlendedIf(bool blended, MeshObject& object);
   bool culled(const MeshObject& object) const;
 
   PhysicsWorld* physicsWorld;
@@ -97,6 +103,7 @@ class SceneContainer {
   std::vector<std::unique_ptr<Event>> eventList;
   std::vector<Light> lightList;
   int drawnCount = 0;
+  CasterBounds casterBounds;
 };
 
 }  // namespace Vexa::scene

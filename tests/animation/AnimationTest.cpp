@@ -72,7 +72,8 @@ class AnimationTest : public testing::Test {
     channels.push_back(channel("Bone", {1000, 2000, 3000}));
     channels.push_back(channel("Missing", {1000, 2000}));
     channels.push_back(channel("Tip", {0, 3000}));
-    model.clip = ModelLoader::readClip(clip(std::move(channels)), model);
+    model.clip =
+        std::make_shared<const ClipData>(ModelLoader::readClip(clip(std::move(channels)), model));
   }
 
   // Where the bone's matrix puts the origin of its offset space.
@@ -166,6 +167,23 @@ TEST_F(AnimationTest, SegmentEdgesAndTheMissingSegment) {
   expectNear(boneOrigin(animation), expectedBoneOrigin(0.0f));
 }
 
+TEST_F(AnimationTest, InstancesOfOneModelShareItsKeysAndPlayApart) {
+  Animation walking(model);
+  Animation waiting(model);
+  EXPECT_EQ(&walking.track(2)->key(0), &model.clip->tracks[0].keys[0]) << "the keys are shared";
+  // One instance runs round the clip again and again while the other holds still;
+  // a place in the keys that one of them kept for both would pose the other wrongly.
+  for (int lap = 0; lap < 3; ++lap) {
+    for (double ticks = 1000.0; ticks <= 3000.0; ticks += 250.0) {
+      walking.evaluate(ticks, placement);
+      waiting.evaluate(1250.0, placement);
+      expectNear(boneOrigin(walking),
+                 expectedBoneOrigin(static_cast<float>(ticks - 1000.0) / 100.0f));
+      expectNear(boneOrigin(waiting), expectedBoneOrigin(2.5f));
+    }
+  }
+}
+
 TEST_F(AnimationTest, PosesTheWholeTreeIncludingTheSkeletonBelowMarkers) {
   Animation animation(model);
   animation.evaluate(3000.0, placement);
@@ -200,7 +218,7 @@ TEST_F(BoneUploadTest, LoadsEachSkinningNodeIntoItsSlotAndEntryZeroStartsAsIdent
   model.nodes.push_back(node("B", 1, glm::mat4(1.0f)));
   model.nodes.push_back(node("Bone", 2, glm::translate(glm::mat4(1.0f), {1, 2, 3})));
   model.nodes[3].namedByBone = true;
-  model.clip = ClipData{1000.0, 0.0, {}};
+  model.clip = std::make_shared<const ClipData>(ClipData{1000.0, 0.0, {}});
   MeshObject root(&program, nullptr);
   root.buildModel(model);
   root.animation()->evaluate(0.0, glm::mat4(1.0f));

@@ -13,9 +13,13 @@ using Key = KeyframeTrack::Key;
 const glm::quat turnedQuarter = glm::angleAxis(glm::radians(90.0f), glm::vec3(0, 0, 1));
 
 // Two keys 1000 ticks apart, moving from the origin to (10, 0, 0) and turning a quarter.
-KeyframeTrack twoKeys(double first = 1000.0) {
-  return KeyframeTrack({{first, {0, 0, 0}, glm::quat(1, 0, 0, 0), {1, 1, 1}},
-                        {first + 1000.0, {10, 0, 0}, turnedQuarter, {1, 1, 1}}});
+const std::vector<Key> twoKeys = {{1000.0, {0, 0, 0}, glm::quat(1, 0, 0, 0), {1, 1, 1}},
+                                  {2000.0, {10, 0, 0}, turnedQuarter, {1, 1, 1}}};
+
+// The pose at `ticks` as a first look at the track finds it.
+glm::mat4 freshPose(const KeyframeTrack& track, double ticks) {
+  std::size_t cursor = 0;
+  return track.localAt(ticks, cursor);
 }
 
 void expectMatrixNear(const glm::mat4& actual, const glm::mat4& expected) {
@@ -25,36 +29,73 @@ void expectMatrixNear(const glm::mat4& actual, const glm::mat4& expected) {
 }
 
 TEST(KeyframeTrackTest, InterpolatesPositionAndRotationWithinTheInterval) {
-  const KeyframeTrack track = twoKeys();
+  const KeyframeTrack track(twoKeys);
   const glm::quat half = glm::angleAxis(glm::radians(45.0f), glm::vec3(0, 0, 1));
-  expectMatrixNear(track.localAt(1500.0),
+  expectMatrixNear(freshPose(track, 1500.0),
                    glm::translate(glm::mat4(1.0f), {5, 0, 0}) * glm::mat4_cast(half));
   // A time equal to a key's time starts that key's interval with factor 0.
-  expectMatrixNear(track.localAt(1000.0), glm::mat4(1.0f));
+  expectMatrixNear(freshPose(track, 1000.0), glm::mat4(1.0f));
 }
 
 TEST(KeyframeTrackTest, HoldsTheFirstPoseBeforeTheFirstKeyAndTheLastFromTheLastKeyOn) {
-  const KeyframeTrack track = twoKeys();
-  expectMatrixNear(track.localAt(0.0), glm::mat4(1.0f));
-  expectMatrixNear(track.localAt(-5.0), glm::mat4(1.0f));
+  const KeyframeTrack track(twoKeys);
+  expectMatrixNear(freshPose(track, 0.0), glm::mat4(1.0f));
+  expectMatrixNear(freshPose(track, -5.0), glm::mat4(1.0f));
   const glm::mat4 last =
       glm::translate(glm::mat4(1.0f), {10, 0, 0}) * glm::mat4_cast(turnedQuarter);
-  expectMatrixNear(track.localAt(2000.0), last);
-  expectMatrixNear(track.localAt(1e9), last);
+  expectMatrixNear(freshPose(track, 2000.0), last);
+  expectMatrixNear(freshPose(track, 1e9), last);
 }
 
 TEST(KeyframeTrackTest, EachTrackKeepsItsOwnKeyCount) {
-  const KeyframeTrack single({{40.0, {1, 2, 3}, glm::quat(1, 0, 0, 0), {1, 1, 1}}});
+  const std::vector<Key> oneKey = {{40.0, {1, 2, 3}, glm::quat(1, 0, 0, 0), {1, 1, 1}}};
+  const KeyframeTrack single(oneKey);
   EXPECT_EQ(single.keyCount(), 1u);
-  expectMatrixNear(single.localAt(0.0), glm::translate(glm::mat4(1.0f), {1, 2, 3}));
-  expectMatrixNear(single.localAt(500.0), glm::translate(glm::mat4(1.0f), {1, 2, 3}));
+  expectMatrixNear(freshPose(single, 0.0), glm::translate(glm::mat4(1.0f), {1, 2, 3}));
+  expectMatrixNear(freshPose(single, 500.0), glm::translate(glm::mat4(1.0f), {1, 2, 3}));
 }
 
 TEST(KeyframeTrackTest, ScaleKeysAreKeptButNeverApplied) {
-  const KeyframeTrack track({{0.0, {0, 0, 0}, glm::quat(1, 0, 0, 0), {3, 3, 3}},
-                             {10.0, {0, 0, 0}, glm::quat(1, 0, 0, 0), {3, 3, 3}}});
+  const std::vector<Key> scaled = {{0.0, {0, 0, 0}, glm::quat(1, 0, 0, 0), {3, 3, 3}},
+                                   {10.0, {0, 0, 0}, glm::quat(1, 0, 0, 0), {3, 3, 3}}};
+  const KeyframeTrack track(scaled);
   EXPECT_EQ(track.key(1).scale, glm::vec3(3, 3, 3));
-  expectMatrixNear(track.localAt(5.0), glm::mat4(1.0f));
+  expectMatrixNear(freshPose(track, 5.0), glm::mat4(1.0f));
+}
+
+// The interval a search from the first key finds: the last key at or before the time.
+std::size_t searchedFromTheStart(const std::vector<Key>& keys, double ticks) {
+  std::size_t i = 0;
+  while (i + 1 < keys.size() && !(keys[i + 1].time > ticks)) ++i;
+  return i;
+}
+
+// A clip's keys as the enemies' are: uneven steps, the first key after time 0.
+std::vector<Key> unevenKeys() {
+  std::vector<Key> keys;
+  double time = 3.0;
+  for (int k = 0; k < 40; ++k, time += 1.0 + (k * 7) % 5) keys.push_back({time, {}, {}, {}});
+  return keys;
+}
+
+TEST(KeyframeTrackTest, AResumedSearchFindsTheIntervalASearchFromTheStartFinds) {
+  const std::vector<Key> keys = unevenKeys();
+  const KeyframeTrack track(keys);
+  const double last = keys.back().time;
+  std::size_t cursor = 0;
+  // Frame by frame through the clip, past its end, over again from before its
+  // first key (a segment that wraps round to the clip's start), then in jumps
+  // both ways and onto key times exactly.
+  std::vector<double> times;
+  for (double t = 0.0; t < last + 5.0; t += 0.37) times.push_back(t);
+  for (double t = 0.0; t < 30.0; t += 0.37) times.push_back(t);
+  for (const double t : {last - 1.0, 10.0, keys[17].time, keys[16].time, keys[18].time, last, 3.0,
+                         -1.0, 1e9, keys[1].time})
+    times.push_back(t);
+  for (const double t : times) {
+    ASSERT_EQ(track.intervalAt(t, cursor), searchedFromTheStart(keys, t)) << "at " << t;
+    ASSERT_EQ(cursor, searchedFromTheStart(keys, t)) << "at " << t;
+  }
 }
 
 TEST(KeyframeTrackTest, SlerpTakesTheShorterArcAndBlendsNearlyEqualKeys) {

@@ -1,3 +1,4 @@
+#include <filesystem>
 #include <memory>
 #include <random>
 
@@ -112,6 +113,24 @@ TEST_F(SoundClipTest, ReleasingAClipSilencesItsPlaybacks) {
   EXPECT_LT(listen(0.05).left, quiet);
   survivor.play();
   EXPECT_GT(listen(0.05).left, 0.2f);
+}
+
+// Clips of one file share its samples: the file is read once, so rewriting it
+// changes nothing for a later clip while an earlier one lives. Releasing one of
+// them leaves the other playing, and the last one takes the samples with it.
+TEST_F(SoundClipTest, ClipsOfOneFileShareItsSamplesUntilTheLastGoes) {
+  const std::string name = files.writeTone("shared.wav", 1.0);
+  auto first = std::make_unique<SoundClip>(sounds.get(), name);
+  std::filesystem::remove(SoundFiles::pathOf(name));
+  auto second = std::make_unique<SoundClip>(sounds.get(), name);
+  first->play();
+  second->play();
+  listen(0.05);
+  first.reset();
+  EXPECT_TRUE(second->isPlaying());
+  EXPECT_GT(listen(0.05).left, 0.2f) << "the other clip's playback goes on";
+  second.reset();
+  EXPECT_EXIT(SoundClip(sounds.get(), name), testing::ExitedWithCode(255), "could not find sound");
 }
 
 TEST_F(SoundClipTest, AStereoFileIsMixedDownAndPlacedLikeAMonoOne) {

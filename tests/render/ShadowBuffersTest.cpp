@@ -1,4 +1,5 @@
 #include <cmath>
+#include <glm/gtc/matrix_transform.hpp>
 #include <iterator>
 #include <vector>
 
@@ -59,8 +60,35 @@ class ShadowBuffersTest : public GlTest {
     glBindTexture(GL_TEXTURE_2D, 0);
   }
 
+  /// Fills the shadow map with `background` moments but for the texels [x0, x1) ×
+  /// [y0, y1), whose moments are (1, 2).
+  void castRect(const TexelBox& rect, float background) const {
+    std::vector<float> rg(size * size * 2u, background);
+    for (GLint y = rect.y0; y < rect.y1; ++y)
+      for (GLint x = rect.x0; x < rect.x1; ++x) {
+        rg[(static_cast<size_t>(y) * size + static_cast<size_t>(x)) * 2] = 1.0f;
+        rg[(static_cast<size_t>(y) * size + static_cast<size_t>(x)) * 2 + 1] = 2.0f;
+      }
+    glBindTexture(GL_TEXTURE_2D, buffers->shadowMap());
+    glTexSubImage2D(GL_TEXTURE_2D, 0, 0, 0, size, size, GL_RG, GL_FLOAT, rg.data());
+    glBindTexture(GL_TEXTURE_2D, 0);
+  }
+
+  /// Bounds that cover exactly `rect`, gathered in the map's own device coordinates.
+  static CasterBounds boundsOf(const TexelBox& rect) {
+    const auto ndc = [](GLint texel) { return 2.0f * static_cast<float>(texel) / size - 1.0f; };
+    CasterBounds bounds;
+    bounds.begin(glm::mat4(1.0f));
+    BoundingBox box;
+    box.add({ndc(rect.x0), ndc(rect.y0), 0.0f});
+    box.add({ndc(rect.x1), ndc(rect.y1), 0.0f});
+    bounds.add(box, glm::mat4(1.0f));
+    return bounds;
+  }
+
   std::unique_ptr<LevelPrograms> programs;
   std::unique_ptr<ShadowBuffers> buffers;
+  CasterBounds wholeMap;  // gathers nothing, so it covers every texel
 };
 
 TEST_F(ShadowBuffersTest, TargetsAreFloatMomentsOfTheGivenSize) {
@@ -99,7 +127,7 @@ TEST_F(ShadowBuffersTest, BlurSpreadsAColumnAlongBothAxesAndRefreshesTheMipmaps)
   const size_t middle = side / 2;
   castColumn(middle);
 
-  buffers->blur(programs->blurHorizontal, programs->blurVertical);
+  buffers->blur(programs->blurHorizontal, programs->blurVertical, wholeMap);
 
   const std::vector<float> blurred = moments(buffers->shadowMap(), 0);
   const size_t middleRow = side * (middle - 5);
@@ -115,13 +143,54 @@ TEST_F(ShadowBuffersTest, BlurSpreadsAColumnAlongBothAxesAndRefreshesTheMipmaps)
   EXPECT_NEAR(smallest[0], 1.0f / size, 1e-5f);
 }
 
+// Beyond the blur's reach of the casters the map holds one value all round, which
+// the blur keeps; so blurring the casters' box alone must change no texel, even
+// when the blur target still holds an earlier frame's different moments.
+TEST_F(ShadowBuffersTest, BlurringTheCastersBoxAloneGivesTheWholeMapsBlur) {
+  const TexelBox caster{100, 60, 110, 64};
+  castRect(caster, 0.0f);
+  buffers->blur(programs->blurHorizontal, programs->blurVertical, wholeMap);
+  const std::vector<float> whole = moments(buffers->shadowMap(), 0, GL_GREEN);
+
+  castRect({}, 5.0f);
+  buffers->blur(programs->blurHorizontal, programs->blurVertical, wholeMap);
+  castRect(caster, 0.0f);
+  const CasterBounds bounds = boundsOf(caster);
+  const TexelBox covered = bounds.texels(size, 0);
+  EXPECT_EQ(covered.x0, caster.x0);
+  EXPECT_EQ(covered.y1, caster.y1);
+  glEnable(GL_DEPTH_TEST);
+  buffers->blur(programs->blurHorizontal, programs->blurVertical, bounds);
+  EXPECT_TRUE(glIsEnabled(GL_DEPTH_TEST)) << "the state found is left as it was";
+  glDisable(GL_DEPTH_TEST);
+  EXPECT_EQ(moments(buffers->shadowMap(), 0, GL_GREEN), whole);
+}
+
+TEST_F(ShadowBuffersTest, CasterBoundsCoverWhatTheLightSeesOfTheirBoxes) {
+  CasterBounds none;
+  none.begin(glm::mat4(1.0f));
+  EXPECT_TRUE(none.texels(size, ShadowBuffers::blurReach).empty()) << "nothing casts";
+  EXPECT_EQ(boundsOf({250, 250, 300, 300}).texels(size, 4).x1, size) << "clipped to the map";
+
+  // Seen through a perspective, a box reaching behind the eye may land anywhere.
+  CasterBounds behind;
+  behind.begin(glm::perspective(glm::radians(60.0f), 1.0f, 0.1f, 100.0f));
+  BoundingBox box;
+  box.add({-1.0f, -1.0f, -5.0f});
+  box.add({1.0f, 1.0f, 5.0f});
+  behind.add(box, glm::mat4(1.0f));
+  const TexelBox all = behind.texels(size, 0);
+  EXPECT_EQ(all.width(), size);
+  EXPECT_EQ(all.height(), size);
+}
+
 // Taps past an edge repeat the edge texel, so a column on the left edge keeps the
 // weight of the taps that fall outside, and the rows stay alike up to the top and
 // bottom edges. The second moment is blurred as the first is.
 TEST_F(ShadowBuffersTest, BlurRepeatsTheEdgeTexelsPastTheMapsEdges) {
   castColumn(0);
 
-  buffers->blur(programs->blurHorizontal, programs->blurVertical);
+  buffers->blur(programs->blurHorizontal, programs->blurVertical, wholeMap);
 
   const std::vector<float> first = moments(buffers->shadowMap(), 0);
   const std::vector<float> second = moments(buffers->shadowMap(), 0, GL_GREEN);

@@ -14,6 +14,13 @@ namespace {
 constexpr std::array<const char*, FrameObserver::phaseCount> phaseNames = {
     "update", "shadow pass", "blur passes", "main pass", "swap"};
 
+double since(std::chrono::steady_clock::time_point start,
+             std::chrono::steady_clock::time_point end) {
+  return std::chrono::duration<double, std::milli>(end - start).count();
+}
+
+}  // namespace
+
 /// The smallest sample that at least `share` of the samples do not exceed.
 double percentile(std::vector<double> samples, double share) {
   std::sort(samples.begin(), samples.end());
@@ -22,19 +29,27 @@ double percentile(std::vector<double> samples, double share) {
   return samples[std::max<std::size_t>(rank, 1) - 1];
 }
 
-}  // namespace
+FrameCosts::FrameCosts() : created(std::chrono::steady_clock::now()) {}
 
 void FrameCosts::start() {
   phaseStart = finishedWork();
+  if (startup < 0.0) startup = since(created, phaseStart);
 }
 
+// A frame begins with its update phase.
 void FrameCosts::phaseEnded(Phase phase, bool counted) {
   const auto end = finishedWork();
-  if (counted) {
-    milliseconds[static_cast<std::size_t>(phase)].push_back(
-        std::chrono::duration<double, std::milli>(end - phaseStart).count());
-  }
+  if (phase == Phase::Update) frameList.emplace_back();
+  const double ms = since(phaseStart, end);
+  if (counted) milliseconds[static_cast<std::size_t>(phase)].push_back(ms);
+  if (!frameList.empty())
+    frameList.back().phases[static_cast<std::size_t>(phase)] = counted ? ms : -1.0;
   phaseStart = end;
+}
+
+void FrameCosts::frameEnded() {
+  const auto end = finishedWork();
+  if (!frameList.empty()) frameList.back().afterSwap = since(phaseStart, end);
 }
 
 std::chrono::steady_clock::time_point FrameCosts::finishedWork() const {

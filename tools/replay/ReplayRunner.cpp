@@ -106,7 +106,8 @@ std::vector<std::string> ReplayRunner::missedScreenshots() const {
 }
 
 bool ReplayRunner::drawsFrame() const {
-  return options.drawEveryFrame || options.screenshots.count(frame) != 0;
+  return options.drawEveryFrame || options.screenshots.count(frame) != 0 ||
+         options.drawnFrames.count(frame) != 0;
 }
 
 // An undrawn frame still culls and counts its objects, so the caption, and with it
@@ -128,6 +129,7 @@ void ReplayRunner::phaseEnded(Phase phase) {
 }
 
 bool ReplayRunner::frameEnded() {
+  costs.frameEnded();
   if (options.stateEvery > 0 && frame % options.stateEvery == 0) {
     stateLines << stateLine(frame, *application) << '\n';
   }

@@ -5,6 +5,7 @@
 #include <map>
 #include <memory>
 #include <optional>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -25,11 +26,13 @@ struct RunOptions {
   long stateEvery = 0;
   /// PNG files to write, by the frame (from 1) they show.
   std::map<long, std::string> screenshots;
-  /// False draws only the frames that are photographed.
+  /// False draws only the frames that are photographed or listed here.
   bool drawEveryFrame = true;
   /// True holds each frame for its frame time of wall clock, as a recording does,
   /// so the run can be watched at its own pace.
   bool pacedToWallClock = false;
+  /// Frames drawn although the run draws only those photographed.
+  std::set<long> drawnFrames;
   GLsizei shadowMapSize = ShadowBuffers::gameSize;
 };
 
@@ -66,6 +69,7 @@ class ReplayRunner final : private FrameObserver {
   /// The screenshots whose frame the last run did not reach.
   std::vector<std::string> missedScreenshots() const;
   void printFrameCosts(std::ostream& out) const { costs.print(out); }
+  const FrameCosts& frameCosts() const { return costs; }
 
  private:
   void run(const Replay& timing, std::unique_ptr<Input> input, std::optional<long> lastFrame,

@@ -28,6 +28,7 @@ class Bat : public MeshObject {
   void updateWithoutCamera(double elapsedSeconds, const glm::mat4& parentWorld) override;
   /// The bat casts no shadow.
   void drawShadow() override {}
+  void boundShadow(CasterBounds&, const Animation*) const override {}
 
   /// Starts a swing with its sound, unless one is under way: a swing cannot be
   /// interrupted or restarted.

@@ -11,6 +11,7 @@ class Hemisphere : public MeshObject {
   explicit Hemisphere(ShaderProgram* program);
 
   void drawShadow() override {}
+  void boundShadow(CasterBounds&, const Animation*) const override {}
 
   /// The dome's placement around the origin, as built.
   const glm::mat4& baseMatrix() const { return base; }

@@ -10,6 +10,7 @@ class Terrain : public MeshObject {
   explicit Terrain(ShaderProgram* program);
 
   void drawShadow() override {}
+  void boundShadow(CasterBounds&, const Animation*) const override {}
 
   /// The file's root transform, moved 600 down its own z axis and grown a thousandfold:
   /// the placement of the terrain and of the sky dome.

@@ -1,0 +1,50 @@
+#pragma once
+
+#include <GL/glew.h>
+
+#include <glm/mat4x4.hpp>
+#include <glm/vec2.hpp>
+
+#include "render/BoundingBox.h"
+
+namespace Vexa {
+
+/// A rectangle of shadow-map texels, [x0, x1) × [y0, y1).
+struct TexelBox {
+  GLint x0 = 0;
+  GLint y0 = 0;
+  GLint x1 = 0;
+  GLint y1 = 0;
+
+  bool empty() const { return x1 <= x0 || y1 <= y0; }
+  GLsizei width() const { return x1 - x0; }
+  GLsizei height() const { return y1 - y0; }
+};
+
+/// Where the shadow casters of one pass land on the shadow map, gathered from
+/// their boxes as the light's camera sees them. Before any caster has been
+/// gathered (or when the casters' reach is unknown) the whole map counts.
+class CasterBounds {
+ public:
+  /// Starts a pass seen through `lightViewProjection`: nothing gathered yet.
+  void begin(const glm::mat4& lightViewProjection);
+  /// Every texel counts, as when no pass has gathered its casters.
+  void coverAll() { unbounded = true; }
+
+  /// Adds the box `box` under `toWorld`. A box reaching behind the light's eye
+  /// makes the whole map count.
+  void add(const BoundingBox& box, const glm::mat4& toWorld);
+
+  /// The texels of a `size`-texel map the casters cover, grown by `margin` texels
+  /// on every side and clipped to the map; empty when nothing casts.
+  TexelBox texels(GLsizei size, GLint margin) const;
+
+ private:
+  glm::mat4 toLight{1.0f};
+  glm::vec2 low{0.0f};
+  glm::vec2 high{0.0f};
+  bool anything = false;
+  bool unbounded = true;
+};
+
+}  // namespace Vexa
