@@ -109,7 +109,8 @@ INSTANTIATE_TEST_SUITE_P(Tools, ToolCommandLineTest,
                                               "model.dae out.png --size 64by48"},
                                          Tool{"vexa_contact_sheets", "first-folder second-folder"},
                                          Tool{"vexa_replay", "run.replay --frames none"},
-                                         Tool{"vexa_bot", "run.replay --level 9"}),
+                                         Tool{"vexa_bot", "run.replay --level 9"},
+                                         Tool{"vexa_benchmark", "run.replay --frames 0"}),
                          toolName);
 
 /// The bot's last word on the frames: how many it drew, and the wall and simulated

@@ -8,7 +8,6 @@
 
 #include <algorithm>
 #include <cstdio>
-#include <cstdlib>
 #include <fstream>
 #include <iostream>
 #include <regex>
@@ -16,6 +15,7 @@
 #include <string>
 #include <vector>
 
+#include "Program.h"
 #include "ReplayRunner.h"
 #include "app/GameLevels.h"
 
@@ -28,37 +28,31 @@ struct Arguments {
   std::string replayFile = "../../tests/bot/whole_game.replay";
   long drawnFrames = 300;
   double floorMilliseconds = 0.0;
+
+  static Arguments read(tools::Program& program, int argc, char** argv) {
+    Arguments arguments;
+    program
+        .option("frames", {"N"}, "draw N frames a level (default 300)",
+                [&](const auto& words) {
+                  arguments.drawnFrames = program.whole(words[0], "the number of frames");
+                })
+        .option("floor", {"MS"}, "the floor of a frame in milliseconds, for the ratio column",
+                [&](const auto& words) {
+                  arguments.floorMilliseconds = program.number(words[0], "the floor");
+                })
+        .operands(0, 1, [&](const auto& words) {
+          if (!words.empty()) arguments.replayFile = words[0];
+        });
+    program.read(argc, argv);
+    return arguments;
+  }
 };
 
-[[noreturn]] void fail(const std::string& message) {
-  std::cerr << "vexa_benchmark: " << message << "\n"
-            << "usage: vexa_benchmark [REPLAY] [--frames N] [--floor MS]" << std::endl;
-  std::exit(1);
-}
-
-Arguments parse(int argc, char** argv) {
-  Arguments arguments;
-  for (int i = 1; i < argc; ++i) {
-    const std::string argument = argv[i];
-    if ((argument == "--frames" || argument == "--floor") && i + 1 < argc) {
-      const double value = std::atof(argv[++i]);
-      if (argument == "--frames") arguments.drawnFrames = static_cast<long>(value);
-      if (argument == "--floor") arguments.floorMilliseconds = value;
-    } else if (argument.rfind("--", 0) == 0) {
-      fail("unknown option " + argument);
-    } else {
-      arguments.replayFile = argument;
-    }
-  }
-  if (arguments.drawnFrames < 1) fail("--frames takes a positive number");
-  return arguments;
-}
-
-Replay readReplay(const std::string& path) {
+Replay readReplay(const tools::Program& program, const std::string& path) {
   std::ifstream file(path);
   std::string error;
   const auto replay = parseReplay(file, error);
-  if (!replay) fail(path + ": " + error);
+  if (!replay) program.fail(path + ": " + error);
   return *replay;
 }
 
@@ -120,8 +114,12 @@ std::vector<FrameCosts::Frame> play(const Replay& replay, RunOptions options,
 }  // namespace
 
 int main(int argc, char** argv) {
-  const Arguments arguments = parse(argc, argv);
-  const Replay route = readReplay(arguments.replayFile);
+  tools::Program program("vexa_benchmark", {"[REPLAY] [options]"},
+                         "Prints what a frame of each level costs along REPLAY (default: the "
+                         "bot's kept run),\nwhat start-up and each level switch cost, and the "
+                         "peak resident memory.");
+  const Arguments arguments = Arguments::read(program, argc, argv);
+  const Replay route = readReplay(program, arguments.replayFile);
 
   // Undrawn, the run tells where each level lies and what start-up and the
   // switches cost without any drawing in the way. A frame's state line is written
