@@ -8,13 +8,14 @@ Animation::Animation(const ModelData& model)
     : pose(model.nodes.size(), glm::mat4(1.0f)), globals(model.nodes.size(), glm::mat4(1.0f)) {
   joints.reserve(model.nodes.size());
   for (const NodeData& node : model.nodes)
-    joints.push_back({node.parent, node.localMatrix, node.offsetMatrix, std::nullopt});
+    joints.push_back({node.parent, node.localMatrix, node.offsetMatrix, nullptr});
   if (model.clip) {
     clipPresent = true;
     ticksPerSecondValue = model.clip->ticksPerSecond;
     durationTicks = model.clip->duration;
     for (const TrackData& track : model.clip->tracks)
-      joints[static_cast<std::size_t>(track.node)].track.emplace(track.keys);
+      joints[static_cast<std::size_t>(track.node)].track =
+          std::make_shared<const KeyframeTrack>(track.keys);
   }
   for (std::size_t n = 0; n < joints.size(); ++n) {
     if (joints[n].track || model.nodes[n].namedByBone)
@@ -63,8 +64,7 @@ void Animation::evaluate(double ticks, const glm::mat4& placement) {
 
 const KeyframeTrack* Animation::track(std::int32_t node) const {
   if (node < 0 || static_cast<std::size_t>(node) >= joints.size()) return nullptr;
-  const auto& track = joints[static_cast<std::size_t>(node)].track;
-  return track ? &*track : nullptr;
+  return joints[static_cast<std::size_t>(node)].track.get();
 }
 
 }  // namespace Vexa

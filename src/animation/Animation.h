@@ -2,7 +2,7 @@
 
 #include <cstdint>
 #include <glm/mat4x4.hpp>
-#include <optional>
+#include <memory>
 #include <vector>
 
 #include "animation/KeyframeTrack.h"
@@ -22,6 +22,8 @@ class Animation {
 
   /// Keeps the node tree of `model` (parents, bind-pose local matrices, bone
   /// offsets) and its clip, if it has one. Every matrix of the pose starts as the identity.
+  /// A copy shares the clip's keys and has a pose and a segment of its own, so the
+  /// objects that show one model share one clip.
   explicit Animation(const ModelData& model);
 
   /// Starts the segment on the game clock; the next `advance` evaluates it.
@@ -65,7 +67,7 @@ class Animation {
     std::int32_t parent;
     glm::mat4 bindLocal;
     glm::mat4 offset;
-    std::optional<KeyframeTrack> track;
+    std::shared_ptr<const KeyframeTrack> track;
   };
 
   std::vector<Joint> joints;

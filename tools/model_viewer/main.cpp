@@ -4,7 +4,6 @@
 #include <filesystem>
 #include <iostream>
 
-#include "ImportProbe.h"
 #include "ModelRenderer.h"
 #include "ViewerOptions.h"
 #include "Workspace.h"
@@ -38,7 +37,6 @@ viewer::ContactSheet render(const viewer::ViewerOptions& options, viewer::ModelR
 
 int main(int argc, char** argv) {
   const auto options = viewer::ViewerOptions::parse(argc, argv);
-  viewer::ensureImportSurvives(options.model);
   // Static, so that a fatal error, which exits without unwinding, still removes it.
   static const viewer::Workspace workspace(programFolder(), options.model);
   const Window window(WindowMode::Windowed, false);
