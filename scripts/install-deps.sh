@@ -6,7 +6,7 @@ packages=(
   build-essential cmake pkg-config python3
   libglfw3-dev libglew-dev libgl-dev libassimp-dev libdevil-dev libbullet-dev libglm-dev
   libopenal-dev libsndfile1-dev libasound2-dev
-  libgtest-dev nlohmann-json3-dev
+  libgtest-dev nlohmann-json3-dev zlib1g-dev
   xvfb xauth libgl1-mesa-dri
   assimp-testmodels alsa-utils xdotool
 )

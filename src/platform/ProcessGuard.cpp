@@ -1,5 +1,6 @@
 #include "platform/ProcessGuard.h"
 
+#include <fcntl.h>
 #include <poll.h>
 #include <signal.h>
 #include <sys/resource.h>
@@ -34,8 +35,29 @@ constexpr bool sanitized = false;
 
 // The child's status when an allocation fails under its limit.
 constexpr int outOfMemoryStatus = 3;
-// What the child's standard error may leave behind for the reason: its last line.
+// What the child's standard error may leave behind for the reason: the start of
+// its last line.
 constexpr std::size_t keptErrorBytes = 4096;
+
+/// The last line of a stream of text, kept up to its first `keptErrorBytes`.
+class LastLine {
+ public:
+  void append(const char* text, std::size_t count) {
+    for (std::size_t i = 0; i < count; ++i) {
+      if (text[i] == '\n' || text[i] == '\r') {
+        if (!current.empty()) last = std::move(current);
+        current.clear();
+      } else if (current.size() < keptErrorBytes) {
+        current += text[i];
+      }
+    }
+  }
+  const std::string& line() const { return current.empty() ? last : current; }
+
+ private:
+  std::string current;
+  std::string last;
+};
 
 std::size_t inheritedAddressSpace() {
   std::size_t pages = 0;
@@ -90,8 +112,9 @@ class ChildPipes {
       if (ready < 0 && errno != EINTR) return End::Closed;
       if (ready > 0 && !readReady(0, answer) && answer.size() > limits.answerBytes)
         return End::TooLong;
-      if (ready > 0) readReady(1, error);
-      if (error.size() > keptErrorBytes) error.erase(0, error.size() - keptErrorBytes);
+      if (ready > 0) readReady(1, errorText);
+      error.append(errorText.data(), errorText.size());
+      errorText.clear();
     }
     return answer.size() > limits.answerBytes ? End::TooLong : End::Closed;
   }
@@ -104,9 +127,10 @@ class ChildPipes {
   ChildPipes& operator=(const ChildPipes&) = delete;
 
   std::string answer;
-  std::string error;
+  LastLine error;
 
  private:
+  std::string errorText;
   // Reads what pipe `which` holds; false when it delivered bytes and stays open.
   bool readReady(int which, std::string& into) {
     pollfd& pipe = descriptors[which];
@@ -132,12 +156,6 @@ int waitFor(pid_t child) {
     if (errno != EINTR) return 0;
   }
   return status;
-}
-
-std::string lastLine(std::string text) {
-  while (!text.empty() && (text.back() == '\n' || text.back() == '\r')) text.pop_back();
-  const auto start = text.find_last_of('\n');
-  return start == std::string::npos ? text : text.substr(start + 1);
 }
 
 std::string mebibytes(std::size_t bytes) {
@@ -168,8 +186,10 @@ ProcessGuard::Outcome ProcessGuard::run(const std::function<std::string()>& work
                                         const Limits& limits) {
   int answerPipe[2];
   int errorPipe[2];
-  if (pipe(answerPipe) != 0) return {std::nullopt, systemFailure("could not start the child")};
-  if (pipe(errorPipe) != 0) {
+  // Closed on exec, so that no other child started meanwhile holds them open.
+  if (pipe2(answerPipe, O_CLOEXEC) != 0)
+    return {std::nullopt, systemFailure("could not start the child")};
+  if (pipe2(errorPipe, O_CLOEXEC) != 0) {
     close(answerPipe[0]);
     close(answerPipe[1]);
     return {std::nullopt, systemFailure("could not start the child")};
@@ -190,7 +210,7 @@ ProcessGuard::Outcome ProcessGuard::run(const std::function<std::string()>& work
   if (end == ChildPipes::End::Closed && WIFEXITED(status) && WEXITSTATUS(status) == 0)
     return {std::move(pipes.answer), ""};
   std::string failure = reason(status, end, limits);
-  const std::string said = lastLine(pipes.error);
+  const std::string& said = pipes.error.line();
   if (!said.empty()) failure += ": " + said;
   return {std::nullopt, failure};
 }

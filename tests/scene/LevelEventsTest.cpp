@@ -32,6 +32,7 @@
 #include "support/GlTest.h"
 #include "support/Loudness.h"
 #include "support/ManualTime.h"
+#include "support/RunTimeFolderCopy.h"
 #include "support/ToneFile.h"
 
 namespace Vexa::test {
@@ -42,52 +43,6 @@ using scene::Event;
 using scene::event::Level1ElevatorEvent;
 
 constexpr double frameTime = 1.0 / 60.0;
-
-/// Runs the game's files from a copy of the run-time folder, removed with the object,
-/// in which every file is a link to the original until the test puts its own in its
-/// place.
-class RunTimeFolderCopy {
- public:
-  RunTimeFolderCopy()
-      : original(fs::current_path()),
-        copy(fs::temp_directory_path() / ("vexa_level_" + std::to_string(getpid()))) {
-    fs::remove_all(copy);
-    linkEntries(original, copy);
-    fs::current_path(copy);
-  }
-  ~RunTimeFolderCopy() {
-    fs::current_path(original);
-    fs::remove_all(copy);
-  }
-  RunTimeFolderCopy(const RunTimeFolderCopy&) = delete;
-  RunTimeFolderCopy& operator=(const RunTimeFolderCopy&) = delete;
-
-  /// Takes the link of `file`, relative to the run-time folder, out of the copy and
-  /// answers where the test writes the file's replacement. Folders on the way become
-  /// real folders of links, so the original is never written.
-  fs::path replace(const fs::path& file) const {
-    fs::path folder = copy;
-    for (const fs::path& part : file.parent_path()) {
-      folder /= part;
-      if (!fs::is_symlink(folder)) continue;
-      const fs::path target = fs::read_symlink(folder);
-      fs::remove(folder);
-      linkEntries(target, folder);
-    }
-    fs::remove(copy / file);
-    return copy / file;
-  }
-
- private:
-  static void linkEntries(const fs::path& from, const fs::path& to) {
-    fs::create_directories(to);
-    for (const auto& entry : fs::directory_iterator(from))
-      fs::create_symlink(entry.path(), to / entry.path().filename());
-  }
-
-  fs::path original;
-  fs::path copy;
-};
 
 /// Runs the game's files from a copy of the run-time folder in which one level file
 /// has every `from` renamed `to`.
