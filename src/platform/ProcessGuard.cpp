@@ -4,11 +4,13 @@
 #include <poll.h>
 #include <signal.h>
 #include <sys/resource.h>
+#include <sys/socket.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
 #include <cerrno>
 #include <chrono>
+#include <cstdint>
 #include <cstring>
 #include <fstream>
 #include <new>
@@ -73,10 +75,30 @@ void limitMemory(std::size_t extraBytes) {
   std::set_new_handler([] { _exit(outOfMemoryStatus); });
 }
 
+// A frame: the length of its bytes in eight bytes, then the bytes.
+constexpr std::size_t frameHeader = sizeof(std::uint64_t);
+
+std::string frame(const std::string& bytes) {
+  const std::uint64_t length = bytes.size();
+  return std::string(reinterpret_cast<const char*>(&length), frameHeader) + bytes;
+}
+
+std::uint64_t frameLength(const std::string& bytes) {
+  std::uint64_t length = 0;
+  std::memcpy(&length, bytes.data(), frameHeader);
+  return length;
+}
+
+bool frameComplete(const std::string& bytes) {
+  return bytes.size() >= frameHeader && bytes.size() - frameHeader >= frameLength(bytes);
+}
+
+// Sockets, unlike pipes, can be written without a SIGPIPE when the other end is gone.
 bool writeAll(int descriptor, const std::string& bytes) {
   std::size_t written = 0;
   while (written < bytes.size()) {
-    const ssize_t count = write(descriptor, bytes.data() + written, bytes.size() - written);
+    const ssize_t count =
+        send(descriptor, bytes.data() + written, bytes.size() - written, MSG_NOSIGNAL);
     if (count < 0 && errno == EINTR) continue;
     if (count <= 0) return false;
     written += static_cast<std::size_t>(count);
@@ -84,24 +106,51 @@ bool writeAll(int descriptor, const std::string& bytes) {
   return true;
 }
 
-[[noreturn]] void runChild(const std::function<std::string()>& work,
-                           const ProcessGuard::Limits& limits, int answerPipe, int errorPipe) {
+void enterChild(const ProcessGuard::Limits& limits, int errorPipe) {
   dup2(errorPipe, STDERR_FILENO);
   close(errorPipe);
   limitMemory(limits.memoryBytes);
-  const std::string answer = work();
-  _exit(writeAll(answerPipe, answer) ? 0 : 2);
+}
+
+[[noreturn]] void runChild(const std::function<std::string()>& work,
+                           const ProcessGuard::Limits& limits, int answerSocket, int errorPipe) {
+  enterChild(limits, errorPipe);
+  _exit(writeAll(answerSocket, work()) ? 0 : 2);
+}
+
+// Reads one request frame; false once the caller has gone.
+bool readRequest(int socket, std::string& request) {
+  request.clear();
+  char chunk[4096];
+  while (!frameComplete(request)) {
+    const ssize_t count = read(socket, chunk, sizeof chunk);
+    if (count < 0 && errno == EINTR) continue;
+    if (count <= 0) return false;
+    request.append(chunk, static_cast<std::size_t>(count));
+  }
+  request.erase(0, frameHeader);
+  return true;
+}
+
+[[noreturn]] void serveRequests(const ProcessGuard::Worker::Work& work,
+                                const ProcessGuard::Limits& limits, int socket, int errorPipe) {
+  enterChild(limits, errorPipe);
+  std::string request;
+  while (readRequest(socket, request))
+    if (!writeAll(socket, frame(work(request)))) _exit(2);
+  _exit(0);
 }
 
 /// Reads the child's two pipes until both close, the deadline passes or the answer
 /// grows past its limit.
 class ChildPipes {
  public:
-  enum class End { Closed, Late, TooLong };
+  enum class End { Closed, Late, TooLong, Answered };
 
   ChildPipes(int answer, int error) : descriptors{{answer, POLLIN, 0}, {error, POLLIN, 0}} {}
 
-  End drain(const ProcessGuard::Limits& limits) {
+  /// Reads until the pipes close; with `framed`, until the answer holds one frame.
+  End drain(const ProcessGuard::Limits& limits, bool framed = false) {
     using Clock = std::chrono::steady_clock;
     const auto deadline = Clock::now() + std::chrono::seconds(limits.seconds);
     while (descriptors[0].fd >= 0 || descriptors[1].fd >= 0) {
@@ -110,8 +159,9 @@ class ChildPipes {
       if (left <= 0) return End::Late;
       const int ready = poll(descriptors, 2, static_cast<int>(left));
       if (ready < 0 && errno != EINTR) return End::Closed;
-      if (ready > 0 && !readReady(0, answer) && answer.size() > limits.answerBytes)
+      if (ready > 0 && !readReady(0, answer) && answer.size() > limits.answerBytes + frameHeader)
         return End::TooLong;
+      if (framed && frameComplete(answer)) return End::Answered;
       if (ready > 0) readReady(1, errorText);
       error.append(errorText.data(), errorText.size());
       errorText.clear();
@@ -125,6 +175,8 @@ class ChildPipes {
   }
   ChildPipes(const ChildPipes&) = delete;
   ChildPipes& operator=(const ChildPipes&) = delete;
+
+  int socket() const { return descriptors[0].fd; }
 
   std::string answer;
   LastLine error;
@@ -180,20 +232,32 @@ std::string systemFailure(const char* what) {
   return std::string(what) + ": " + std::strerror(errno);
 }
 
+// A socket pair for requests and answers and a pipe for the child's standard error,
+// closed on exec, so that no other child started meanwhile holds them open.
+bool openChannels(int answer[2], int error[2]) {
+  if (socketpair(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0, answer) != 0) return false;
+  if (pipe2(error, O_CLOEXEC) == 0) return true;
+  close(answer[0]);
+  close(answer[1]);
+  return false;
+}
+
+std::string failureOf(int status, ChildPipes::End end, const ProcessGuard::Limits& limits,
+                      const ChildPipes& pipes) {
+  std::string failure = reason(status, end, limits);
+  const std::string& said = pipes.error.line();
+  if (!said.empty()) failure += ": " + said;
+  return failure;
+}
+
 }  // namespace
 
 ProcessGuard::Outcome ProcessGuard::run(const std::function<std::string()>& work,
                                         const Limits& limits) {
   int answerPipe[2];
   int errorPipe[2];
-  // Closed on exec, so that no other child started meanwhile holds them open.
-  if (pipe2(answerPipe, O_CLOEXEC) != 0)
+  if (!openChannels(answerPipe, errorPipe))
     return {std::nullopt, systemFailure("could not start the child")};
-  if (pipe2(errorPipe, O_CLOEXEC) != 0) {
-    close(answerPipe[0]);
-    close(answerPipe[1]);
-    return {std::nullopt, systemFailure("could not start the child")};
-  }
   const pid_t child = fork();
   if (child == 0) {
     close(answerPipe[0]);
@@ -209,9 +273,67 @@ ProcessGuard::Outcome ProcessGuard::run(const std::function<std::string()>& work
   const int status = waitFor(child);
   if (end == ChildPipes::End::Closed && WIFEXITED(status) && WEXITSTATUS(status) == 0)
     return {std::move(pipes.answer), ""};
-  std::string failure = reason(status, end, limits);
-  const std::string& said = pipes.error.line();
-  if (!said.empty()) failure += ": " + said;
+  return {std::nullopt, failureOf(status, end, limits, pipes)};
+}
+
+struct ProcessGuard::Worker::Channels {
+  Channels(pid_t child, int socket, int error) : child(child), pipes(socket, error) {}
+  pid_t child;
+  ChildPipes pipes;
+};
+
+ProcessGuard::Worker::Worker(Work work, const Limits& limits)
+    : work(std::move(work)), limits(limits) {}
+
+void ProcessGuard::Worker::start() {
+  // Another process's channels are inherited, not ours to close or to kill.
+  if (channels) (void)channels.release();
+  owner = getpid();
+  failure.clear();
+  int socket[2];
+  int errorPipe[2];
+  if (!openChannels(socket, errorPipe)) {
+    failure = systemFailure("could not start the child");
+    return;
+  }
+  const pid_t child = fork();
+  if (child == 0) {
+    close(socket[0]);
+    close(errorPipe[0]);
+    serveRequests(work, limits, socket[1], errorPipe[1]);
+  }
+  close(socket[1]);
+  close(errorPipe[1]);
+  if (child < 0) {
+    failure = systemFailure("could not start the child");
+    close(socket[0]);
+    close(errorPipe[0]);
+    return;
+  }
+  channels = std::make_unique<Channels>(child, socket[0], errorPipe[0]);
+}
+
+ProcessGuard::Worker::~Worker() {
+  if (!channels || owner != getpid()) {
+    (void)channels.release();
+    return;
+  }
+  kill(channels->child, SIGKILL);
+  waitFor(channels->child);
+}
+
+ProcessGuard::Outcome ProcessGuard::Worker::ask(const std::string& request) {
+  if (owner != getpid()) start();
+  if (!channels) return {std::nullopt, failure};
+  ChildPipes& pipes = channels->pipes;
+  pipes.answer.clear();
+  pipes.error = LastLine();
+  const bool sent = writeAll(pipes.socket(), frame(request));
+  const ChildPipes::End end = sent ? pipes.drain(limits, true) : ChildPipes::End::Closed;
+  if (end == ChildPipes::End::Answered) return {pipes.answer.substr(frameHeader), ""};
+  kill(channels->child, SIGKILL);
+  failure = failureOf(waitFor(channels->child), end, limits, pipes);
+  channels.reset();
   return {std::nullopt, failure};
 }
 

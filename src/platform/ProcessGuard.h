@@ -2,6 +2,7 @@
 
 #include <cstddef>
 #include <functional>
+#include <memory>
 #include <optional>
 #include <string>
 
@@ -33,6 +34,34 @@ class ProcessGuard {
   /// Runs `work` in a child under `limits`. Never throws; a failure to start the
   /// child is an outcome like any other.
   static Outcome run(const std::function<std::string()>& work, const Limits& limits);
+
+  /// One child, started at the first request, that answers requests one at a time:
+  /// a process started once costs far less than one per request. Its memory limit
+  /// holds for its whole life, the time limit for each request. Once a request has
+  /// failed the child is gone and every later request fails the same way. A process
+  /// forked from the owner (a test's death test) starts a child of its own and
+  /// leaves the owner's alone.
+  class Worker {
+   public:
+    using Work = std::function<std::string(const std::string& request)>;
+
+    Worker(Work work, const Limits& limits);
+    ~Worker();
+    Worker(const Worker&) = delete;
+    Worker& operator=(const Worker&) = delete;
+
+    Outcome ask(const std::string& request);
+
+   private:
+    struct Channels;
+    void start();
+
+    Work work;
+    Limits limits;
+    std::unique_ptr<Channels> channels;
+    std::string failure;
+    int owner = 0;
+  };
 };
 
 }  // namespace Vexa

@@ -3,9 +3,13 @@
 #include <assimp/material.h>
 #include <assimp/postprocess.h>
 #include <assimp/scene.h>
+#include <unistd.h>
 
 #include <assimp/Importer.hpp>
+#include <cerrno>
 #include <cmath>
+#include <cstring>
+#include <filesystem>
 
 #include "platform/Fatal.h"
 #include "platform/ProcessGuard.h"
@@ -125,9 +129,29 @@ const aiScene* ModelLoader::read(Assimp::Importer& importer, const std::string& 
                                      aiProcess_FlipUVs);
 }
 
+namespace {
+
+// The importing child's request: the caller's working folder, a zero byte and the
+// path, so that a relative path means what it means to the caller.
+std::string importRequest(const std::string& path) {
+  std::error_code ignored;
+  return std::filesystem::current_path(ignored).string() + '\0' + path;
+}
+
+std::string importAnswer(const std::string& request) {
+  const auto separator = request.find('\0');
+  if (chdir(request.substr(0, separator).c_str()) != 0)
+    return "F" + failurePrefix + std::strerror(errno);
+  return encode(ModelLoader::import(request.substr(separator + 1)));
+}
+
+}  // namespace
+
+// One importing child serves the whole game: started for the first model, it
+// costs one fork, and each import after that only the trip through its socket.
 ModelData ModelLoader::load(const std::string& path) {
-  const ProcessGuard::Outcome outcome =
-      ProcessGuard::run([&path] { return encode(import(path)); }, importLimits);
+  static ProcessGuard::Worker importer(importAnswer, importLimits);
+  const ProcessGuard::Outcome outcome = importer.ask(importRequest(path));
   if (!outcome.answer) fatalError(failurePrefix + "importing " + path + " " + outcome.failure);
   Reading<ModelData> reading = decode(*outcome.answer, path);
   if (!reading.data) fatalError(reading.failure);

@@ -30,10 +30,10 @@ class ModelLoader {
     std::string failure;
   };
 
-  /// Imports `path` in a guarded child process (memory and time limits), so a
-  /// file on which Assimp crashes, aborts, hangs or runs away ends the game with
-  /// "model could not be loaded: " and what happened, like any unreadable model.
-  /// Never returns on failure.
+  /// Imports `path` in a guarded child process (memory and time limits) that
+  /// serves every import of the game, so a file on which Assimp crashes, aborts,
+  /// hangs or runs away ends the game with "model could not be loaded: " and what
+  /// happened, like any unreadable model. Never returns on failure.
   static ModelData load(const std::string& path);
 
   /// Imports `path` in this process and never exits: the entry point for callers

@@ -79,6 +79,33 @@ TEST(ProcessGuardTest, TellsAnAnswerFromEveryWayTheChildCanEnd) {
   EXPECT_EQ(answered.failure, "");
 }
 
+// One child answers request after request; once it has failed it stays failed.
+TEST(ProcessGuardTest, AWorkerAnswersInTurnUntilItFails) {
+  ProcessGuard::Worker worker(
+      [](const std::string& request) {
+        if (request == "crash") raise(SIGSEGV);
+        if (request == "hang")
+          for (;;) pause();
+        return request + " from " + std::to_string(getpid());
+      },
+      smallLimits);
+  const auto first = worker.ask("first");
+  ASSERT_TRUE(first.answer) << first.failure;
+  const std::string child = first.answer->substr(first.answer->find(" from "));
+  EXPECT_NE(child, " from " + std::to_string(getpid()));
+  EXPECT_EQ(worker.ask("second").answer, "second" + child);
+  EXPECT_EQ(worker.ask(std::string(100000, 'x')).answer, std::string(100000, 'x') + child);
+  EXPECT_EQ(worker.ask("crash").failure, "ended with signal 11 (Segmentation fault)");
+  EXPECT_EQ(worker.ask("third").failure, "ended with signal 11 (Segmentation fault)");
+  ProcessGuard::Worker slow(
+      [](const std::string&) {
+        for (;;) pause();
+        return std::string();
+      },
+      smallLimits);
+  EXPECT_EQ(slow.ask("anything").failure, "took longer than 2 s");
+}
+
 // The guarded import hands over exactly what reading in this process gives, and
 // bytes cut short or running on are no model.
 TEST(ProcessGuardTest, TheImportedModelCrossesFromTheChildWhole) {
