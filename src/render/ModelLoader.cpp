@@ -162,7 +162,11 @@ ModelLoader::Reading<ModelData> ModelLoader::import(const std::string& path) {
   Assimp::Importer importer;
   const aiScene* scene = read(importer, path);
   if (!scene) return {std::nullopt, failurePrefix + importer.GetErrorString()};
-  ModelLoader loader(*scene);
+  return readScene(*scene);
+}
+
+ModelLoader::Reading<ModelData> ModelLoader::readScene(const aiScene& scene) {
+  ModelLoader loader(scene);
   // Bones may name nodes that come later in the file than their mesh, so meshes
   // are read once every node exists.
   if (loader.readNodes() && loader.readMeshes() && loader.readMaterials() &&

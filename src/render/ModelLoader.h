@@ -40,6 +40,10 @@ class ModelLoader {
   /// that isolate Assimp themselves (the guard's child, a fuzzer).
   static Reading<ModelData> import(const std::string& path);
 
+  /// Reads a scene as Assimp returns it, whatever it holds: arrays missing or
+  /// shorter than their counts say, indices past them, numbers that are not finite.
+  static Reading<ModelData> readScene(const aiScene& scene);
+
   /// Reads `path` with the import steps and the bone-weight limit of every model
   /// of the game; the scene lives as long as `importer`. Null when Assimp refuses.
   static const aiScene* read(Assimp::Importer& importer, const std::string& path);
