@@ -132,10 +132,11 @@ TEST(HostileFilesTest, EveryKindOfResourceMissingOrDamagedEndsWithItsMessage) {
   for (const auto& [level, node] : requiredNodes) {
     const RunTimeFolderCopy folder;
     std::string text = contents(folder.originalPath() / levelPath(level));
-    const std::string named = "name=\"" + std::string(node) + "\"";
+    // The node's id and name, whichever of them the importer takes.
+    const std::string named = "\"" + std::string(node) + "\"";
     ASSERT_NE(text.find(named), std::string::npos) << levelPath(level) << " names " << node;
     for (std::size_t at = text.find(named); at != std::string::npos; at = text.find(named, at))
-      text.replace(at, named.size(), "name=\"" + std::string(node) + "_gone\"");
+      text.replace(at, named.size(), "\"" + std::string(node) + "_gone\"");
     std::ofstream(folder.replace(levelPath(level)), std::ios::binary) << text;
     const Ending ending = playTwoFrames(folder, level);
     ++counts[ending.outcome];
