@@ -14,7 +14,7 @@ player_packages=(
 )
 # dpkg-dev brings dpkg-shlibdeps, which finds the Debian package's library dependencies.
 test_packages=(
-  libgtest-dev
+  libgtest-dev zlib1g-dev
   xvfb xauth assimp-testmodels alsa-utils xdotool imagemagick
   desktop-file-utils appstream dpkg-dev
 )

@@ -7,6 +7,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "render/MeshData.h"
@@ -70,6 +71,20 @@ struct ModelData {
   std::int32_t findNode(const std::string& name) const;
   /// Whether any mesh carries bone records.
   bool skinned() const;
+  /// Whether the model needs an animation: it has a clip or a skin (a skin without
+  /// a clip holds its bind pose).
+  bool animated() const { return clip || skinned(); }
+
+  /// Whether everything the game reads by number lies within its arrays: parents
+  /// before children, indices within their mesh, one normal, uv and bone record
+  /// per position where there are any, joints and tracks on existing nodes.
+  bool consistent() const;
+
+  /// The model as bytes, for another process of the same program.
+  std::string serialize() const;
+  /// The model `serialize` wrote; nothing for bytes that are cut short, run on or
+  /// describe a model that is not consistent.
+  static std::optional<ModelData> deserialize(std::string_view bytes);
 };
 
 }  // namespace Vexa

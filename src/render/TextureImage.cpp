@@ -2,6 +2,11 @@
 
 #include <IL/il.h>
 
+#include <cstdint>
+#include <fstream>
+#include <iterator>
+#include <optional>
+
 #include "platform/Fatal.h"
 
 namespace Vexa {
@@ -29,6 +34,51 @@ bool hasAlpha() {
   }
 }
 
+// No texture of the game comes near this: 4096 × 4096 pixels of RGBA.
+constexpr std::uint64_t decodedByteLimit = std::uint64_t{64} << 20;
+// The compressed file is never larger than what it decodes to, give or take its chunks.
+constexpr std::uint64_t fileByteLimit = decodedByteLimit + (std::uint64_t{1} << 20);
+
+const std::string pngSignature = "\x89PNG\r\n\x1a\n";
+
+std::optional<std::string> fileBytes(const std::string& path) {
+  std::ifstream file(path, std::ios::binary | std::ios::ate);
+  if (!file) return std::nullopt;
+  const std::streamoff size = file.tellg();
+  if (size <= 0 || static_cast<std::uint64_t>(size) > fileByteLimit) return std::nullopt;
+  std::string bytes(static_cast<std::size_t>(size), '\0');
+  file.seekg(0);
+  if (!file.read(bytes.data(), size)) return std::nullopt;
+  return bytes;
+}
+
+std::uint32_t bigEndian(const std::string& bytes, std::size_t at) {
+  std::uint32_t value = 0;
+  for (std::size_t i = 0; i < 4; ++i)
+    value = (value << 8) | static_cast<unsigned char>(bytes[at + i]);
+  return value;
+}
+
+/// The size a PNG's header announces, read before any decoder sees the file, so
+/// that nothing is allocated for an image the driver or the memory bound refuses.
+/// The content decides, never the name: anything but a PNG has no size here.
+std::optional<std::pair<int, int>> pngSize(const std::string& bytes) {
+  // Signature, then the IHDR chunk: length 13, type, width, height, depth, colour type...
+  if (bytes.size() < 33 || bytes.compare(0, pngSignature.size(), pngSignature) != 0)
+    return std::nullopt;
+  if (bigEndian(bytes, 8) != 13 || bytes.compare(12, 4, "IHDR") != 0) return std::nullopt;
+  const std::uint64_t width = bigEndian(bytes, 16);
+  const std::uint64_t height = bigEndian(bytes, 20);
+  GLint largest = 0;
+  glGetIntegerv(GL_MAX_TEXTURE_SIZE, &largest);
+  const auto side = static_cast<std::uint64_t>(largest);
+  if (width == 0 || height == 0 || width > side || height > side ||
+      width * height * 4 > decodedByteLimit) {
+    return std::nullopt;
+  }
+  return std::make_pair(static_cast<int>(width), static_cast<int>(height));
+}
+
 /// One DevIL image, bound while it lives, so loads never share DevIL state.
 class DevilImage {
  public:
@@ -45,9 +95,16 @@ class DevilImage {
 
 TextureImage::TextureImage(const std::string& name) : texture(Texture::generate()) {
   const std::string path = folder + name;
+  const std::optional<std::string> bytes = fileBytes(path);
+  const auto size = bytes ? pngSize(*bytes) : std::nullopt;
+  if (!size) fatalError("could not load image texture " + path);
   initialiseDevil();
   DevilImage image;
-  if (ilLoadImage(path.c_str()) == IL_FALSE) fatalError("could not load image texture " + path);
+  if (ilLoadL(IL_PNG, bytes->data(), static_cast<ILuint>(bytes->size())) == IL_FALSE ||
+      ilGetInteger(IL_IMAGE_WIDTH) != size->first ||
+      ilGetInteger(IL_IMAGE_HEIGHT) != size->second) {
+    fatalError("could not load image texture " + path);
+  }
   // BGR orderings, luminance, palettes and wide channels are no valid upload
   // formats as such; eight-bit RGB or RGBA is.
   uploadFormat = hasAlpha() ? GL_RGBA : GL_RGB;

@@ -6,11 +6,14 @@
 
 namespace Vexa {
 
-/// A mipmapped 2D texture read with DevIL from "Resources/Textures/" + name (the
-/// name's directories are kept). Images are converted to RGB, or RGBA when they
-/// carry alpha, before upload. An unreadable file, or one the driver refuses (wider
-/// or taller than GL_MAX_TEXTURE_SIZE), ends the game with
-/// "could not load image texture " and the full path. Leaves the texture bound on unit 0.
+/// A mipmapped 2D texture read from the PNG file "Resources/Textures/" + name (the
+/// name's directories are kept), decoded with DevIL. The file's content decides
+/// that it is a PNG, never its name, and its header's width and height are checked
+/// against GL_MAX_TEXTURE_SIZE and a memory bound before anything is allocated.
+/// Images are converted to RGB, or RGBA when they carry alpha, before upload. A
+/// file that is not such a PNG, cannot be decoded or is refused by the driver ends
+/// the game with "could not load image texture " and the full path. Leaves the
+/// texture bound on unit 0.
 class TextureImage {
  public:
   explicit TextureImage(const std::string& name);

@@ -8,6 +8,7 @@
 #include "render/Mesh.h"
 #include "render/ModelLoader.h"
 #include "render/ShaderProgram.h"
+#include "scene/ModelCache.h"
 
 namespace Vexa::scene {
 
@@ -139,14 +140,20 @@ void MeshObject::boundShadow(CasterBounds& bounds, const Animation* pose) const 
 }
 
 void MeshObject::loadModel(const std::string& path) {
-  buildModel(ModelLoader::load(path));
+  imported = ModelCache::model(path);
+  buildNodes(imported->data);
+  if (imported->animation) attachAnimation(std::make_unique<Animation>(*imported->animation));
 }
 
-void MeshObject::buildModel(ModelData model) {
-  const bool skinned = model.skinned();
+void MeshObject::buildModel(const ModelData& model) {
+  buildNodes(model);
+  if (model.animated()) attachAnimation(std::make_unique<Animation>(model));
+}
+
+void MeshObject::buildNodes(const ModelData& model) {
   std::vector<MeshObject*> nodes;
   nodes.reserve(model.nodes.size());
-  for (NodeData& data : model.nodes) {
+  for (const NodeData& data : model.nodes) {
     MeshObject* node = this;
     if (data.parent >= 0) {
       auto child = std::make_unique<MeshObject>(program(), shadowProgram());
@@ -157,15 +164,17 @@ void MeshObject::buildModel(ModelData model) {
     node->localMatrix = data.localMatrix;
     node->setNodeIndex(static_cast<std::int32_t>(nodes.size()));
     node->setModelRoot(this);
-    for (MeshData& mesh : data.meshes) node->addMesh(std::make_unique<Mesh>(std::move(mesh)));
+    for (const MeshData& mesh : data.meshes) node->addMesh(std::make_unique<Mesh>(mesh));
     nodes.push_back(node);
   }
   Materials materials;
   for (const MaterialData& material : model.materials)
     materials.push_back(MaterialEntry::create(material));
   setMaterials(std::move(materials));
-  if (!model.clip && !skinned) return;
-  setAnimation(std::make_unique<Animation>(model));
+}
+
+void MeshObject::attachAnimation(std::unique_ptr<Animation> animation) {
+  setAnimation(std::move(animation));
   loadIdentityBone(program());
   loadIdentityBone(shadowProgram());
 }

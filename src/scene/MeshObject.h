@@ -1,5 +1,6 @@
 #pragma once
 
+#include <memory>
 #include <string>
 
 #include "render/ModelData.h"
@@ -10,6 +11,8 @@ class CasterBounds;
 #include "scene/SceneObject.h"
 
 namespace Vexa::scene {
+
+struct ImportedModel;
 
 /// The concrete node: meshes drawn with a world matrix that every update recomputes.
 /// Game classes derive from it and load their model in their constructor.
@@ -27,13 +30,18 @@ class MeshObject : public SceneObject {
   /// (null for a root).
   virtual void boundShadow(CasterBounds& bounds, const Animation* pose) const;
 
-  /// Reads a COLLADA file into this node (the root) and children built below it.
+  /// Reads a COLLADA file into this node (the root) and children built below it,
+  /// sharing the import and the clip's keys with every other object alive that
+  /// shows the same file (see ModelCache).
   /// Never returns on failure: the game ends with "model could not be loaded: ".
   void loadModel(const std::string& path);
   /// Builds this node (the root) and children below it from imported data: meshes
   /// and materials uploaded, and an animation for a model with a clip or a skin (a
   /// skin without a clip holds its bind pose).
-  void buildModel(ModelData model);
+  void buildModel(const ModelData& model);
+
+  /// The import this root shows; null for a node not loaded from a file.
+  const ImportedModel* importedModel() const { return imported.get(); }
 
   /// The first node named exactly `name` in pre-order, starting with this one; null if none.
   MeshObject* findNode(const std::string& name);
@@ -46,6 +54,12 @@ class MeshObject : public SceneObject {
  protected:
   /// The part of an update every node shares: world matrix, then the animation.
   void updateOwnPose(const glm::mat4& parentWorld);
+
+ private:
+  void buildNodes(const ModelData& model);
+  void attachAnimation(std::unique_ptr<Animation> animation);
+
+  std::shared_ptr<const ImportedModel> imported;
 };
 
 }  // namespace Vexa::scene

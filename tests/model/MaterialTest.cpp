@@ -1,6 +1,8 @@
 #include <glm/gtc/type_ptr.hpp>
+#include <tuple>
 
 #include "model/Collada.h"
+#include "model/PngFile.h"
 #include "model/ScratchFolder.h"
 #include "render/MaterialEntry.h"
 #include "render/ShaderProgram.h"
@@ -9,16 +11,6 @@
 
 namespace Vexa::test {
 namespace {
-
-// An uncompressed TGA of one row: image type 2 (true colour, stored blue first)
-// or 3 (grey), with the given bits per pixel and the bytes as they lie on disk.
-std::string tga(unsigned char imageType, unsigned char bits, unsigned char width,
-                const std::vector<unsigned char>& pixels) {
-  std::string file = {0, 0, static_cast<char>(imageType), 0, 0, 0, 0, 0, 0, 0, 0, 0};
-  file += {static_cast<char>(width), 0, 1, 0, static_cast<char>(bits), 0};
-  file.append(pixels.begin(), pixels.end());
-  return file;
-}
 
 std::vector<unsigned char> textureContents(GLuint texture, GLenum format, std::size_t bytes) {
   std::vector<unsigned char> data(bytes);
@@ -33,24 +25,22 @@ class MaterialTest : public GlTest {
   ScratchFolder scratch;
 };
 
-TEST_F(MaterialTest, UploadsBgrGreyAndBgraImagesAsRgbOrRgba) {
-  scratch.write("Resources/Textures/bgr.tga", tga(2, 24, 2, {10, 20, 30, 40, 50, 60}));
-  scratch.write("Resources/Textures/grey.tga", tga(3, 8, 2, {70, 200}));
-  scratch.write("Resources/Textures/bgra.tga", tga(2, 32, 1, {1, 2, 3, 4}));
-
-  const TextureImage bgr("bgr.tga");
-  EXPECT_EQ(bgr.format(), static_cast<GLenum>(GL_RGB));
-  EXPECT_EQ(textureContents(bgr.id(), GL_RGB, 6),
-            (std::vector<unsigned char>{30, 20, 10, 60, 50, 40}));
-
-  const TextureImage grey("grey.tga");
-  EXPECT_EQ(grey.format(), static_cast<GLenum>(GL_RGB));
-  EXPECT_EQ(textureContents(grey.id(), GL_RGB, 6),
-            (std::vector<unsigned char>{70, 70, 70, 200, 200, 200}));
-
-  const TextureImage bgra("bgra.tga");
-  EXPECT_EQ(bgra.format(), static_cast<GLenum>(GL_RGBA));
-  EXPECT_EQ(textureContents(bgra.id(), GL_RGBA, 4), (std::vector<unsigned char>{3, 2, 1, 4}));
+TEST_F(MaterialTest, UploadsGreyPaletteAndAlphaImagesAsRgbOrRgba) {
+  scratch.write("Resources/Textures/grey.png", pngFile(2, 1, PngColour::Grey, {70, 200}));
+  scratch.write("Resources/Textures/palette.png",
+                pngFile(2, 1, PngColour::Palette, {1, 0}, {10, 20, 30, 40, 50, 60}));
+  scratch.write("Resources/Textures/rgba.png", pngFile(1, 1, PngColour::Rgba, {1, 2, 3, 4}));
+  scratch.write("Resources/Textures/greyAlpha.png", pngFile(1, 1, PngColour::GreyAlpha, {9, 128}));
+  const std::vector<std::tuple<std::string, GLenum, std::vector<unsigned char>>> expected = {
+      {"grey.png", GL_RGB, {70, 70, 70, 200, 200, 200}},
+      {"palette.png", GL_RGB, {40, 50, 60, 10, 20, 30}},
+      {"rgba.png", GL_RGBA, {1, 2, 3, 4}},
+      {"greyAlpha.png", GL_RGBA, {9, 9, 9, 128}}};
+  for (const auto& [name, format, texels] : expected) {
+    const TextureImage image(name);
+    EXPECT_EQ(image.format(), format) << name;
+    EXPECT_EQ(textureContents(image.id(), format, texels.size()), texels) << name;
+  }
   glBindTexture(GL_TEXTURE_2D, 0);
 }
 
@@ -62,19 +52,39 @@ TEST_F(MaterialTest, TextureFailuresEndTheGameWithTheFullPath) {
   EXPECT_EXIT(colour.bind(), testing::ExitedWithCode(255), exactMessage("can only bind a texture"));
 }
 
-TEST_F(MaterialTest, AnImageWiderThanTheDriverTakesEndsTheGame) {
+// Only a PNG's content makes it one, and its header's size is judged before the
+// decoder allocates anything: an image past the driver's largest side or the memory
+// bound fails although its header is all there is.
+TEST_F(MaterialTest, OnlyPngContentIsDecodedAndItsSizeIsCheckedFirst) {
   GLint largest = 0;
   glGetIntegerv(GL_MAX_TEXTURE_SIZE, &largest);
-  const int width = largest + 1;
-  // A binary grey PNM: a one-line text header, then one byte per pixel.
-  scratch.write("Resources/Textures/wide.pgm",
-                "P5\n" + std::to_string(width) + " 1\n255\n" + std::string(width, '\x80'));
-  EXPECT_EXIT(TextureImage("wide.pgm"), testing::ExitedWithCode(255),
-              exactMessage("could not load image texture Resources/Textures/wide.pgm"));
+  const auto side = static_cast<std::uint32_t>(largest);
+  const std::string pixel = pngFile(1, 1, PngColour::Rgb, {1, 2, 3});
+  const auto headerOnly = [](std::uint32_t width, std::uint32_t height) {
+    const std::string header = pngFile(width, height, PngColour::Rgba, {});
+    return header.substr(0, header.find("IDAT") - 4);
+  };
+  scratch.write("Resources/Textures/pixel.tga", pixel);
+  EXPECT_EQ(TextureImage("pixel.tga").width(), 1) << "a PNG by any name is a PNG";
+  const std::vector<std::pair<std::string, std::string>> refused = {
+      {"wide.png", headerOnly(side + 1, 1)},
+      {"tall.png", headerOnly(1, side + 1)},
+      {"huge.png", headerOnly(side, side)},
+      {"nothing.png", headerOnly(0, 1)},
+      // An uncompressed 1x1 TGA named as a PNG, and random bytes named as a WAL.
+      {"pixel.png", std::string("\0\0\2\0\0\0\0\0\0\0\0\0\1\0\1\0\x18\0\1\2\3", 21)},
+      {"random.wal", std::string("\x13\x99\x42\x07\xf1\x00\x5c\xee\x31\x8a\x02\x77", 12)},
+      {"cut.png", pixel.substr(0, pixel.size() - 20)}};
+  for (const auto& [name, contents] : refused) {
+    scratch.write("Resources/Textures/" + name, contents);
+    EXPECT_EXIT(TextureImage{name}, testing::ExitedWithCode(255),
+                exactMessage("could not load image texture Resources/Textures/" + name))
+        << name;
+  }
 }
 
 TEST_F(MaterialTest, MeshesSetTheirMaterialAndANullEntryKeepsWhatTheProgramHeld) {
-  scratch.write("Resources/Textures/pixel.tga", tga(2, 24, 1, {0, 0, 255}));
+  scratch.write("Resources/Textures/pixel.png", pngFile(1, 1, PngColour::Rgb, {255, 0, 0}));
   namespace dae = collada;
   scratch.write("model.dae", dae::colouredSquare({0, 0.5f, 0}));
   ShaderProgram program("Shader/enemy_shader.vert", "Shader/enemy_shader.frag");
@@ -97,7 +107,7 @@ TEST_F(MaterialTest, MeshesSetTheirMaterialAndANullEntryKeepsWhatTheProgramHeld)
   EXPECT_EQ(uniformInt("useTexture"), 0);
 
   scene::SceneObject::Materials textured;
-  textured.push_back(std::make_unique<MaterialEntry>(std::string("pixel.tga")));
+  textured.push_back(std::make_unique<MaterialEntry>(std::string("pixel.png")));
   const GLuint texture = textured[0]->texture()->id();
   model.setMaterials(std::move(textured));
   glActiveTexture(GL_TEXTURE0);

@@ -2,6 +2,7 @@
 #include <glm/gtc/matrix_transform.hpp>
 
 #include "model/Collada.h"
+#include "model/PngFile.h"
 #include "model/ScratchFolder.h"
 #include "model/VertexArrayProbe.h"
 #include "render/MaterialEntry.h"
@@ -137,11 +138,9 @@ TEST_F(ModelLoaderTest, GivesTheRootOneMaterialPerFileMaterialByIndex) {
   const std::string libraries = dae::geometry(dae::square("Left")) +
                                 dae::geometry(dae::square("Right")) +
                                 dae::colourMaterial("Green", {0, 0.5f, 0}) +
-                                dae::textureMaterial("Skin", "skins/checker.tga");
-  // An 1x1 uncompressed true-colour TGA, blue-green-red on disk.
-  const unsigned char tga[] = {0, 0, 2, 0, 0, 0, 0, 0, 0, 0, 0, 0, 1, 0, 1, 0, 24, 0, 30, 20, 10};
-  scratch.write("Resources/Textures/skins/checker.tga",
-                std::string(reinterpret_cast<const char*>(tga), sizeof tga));
+                                dae::textureMaterial("Skin", "skins/checker.png");
+  scratch.write("Resources/Textures/skins/checker.png",
+                pngFile(1, 1, PngColour::Rgb, {10, 20, 30}));
   const auto model = load(libraries, dae::node("L", dae::meshInstance("Left", "Green")) +
                                          dae::node("R", dae::meshInstance("Right", "Skin")));
   const auto& materials = model->materials();

@@ -22,7 +22,7 @@
 
 #include "ReplayRunner.h"
 #include "app/GameLevels.h"
-#include "model/RunTimeFolderCopy.h"
+#include "support/RunTimeFolderCopy.h"
 #include "physic/CharacterBody.h"
 #include "physic/PhysicsScenery.h"
 #include "scene/LevelFiles.h"

@@ -13,7 +13,6 @@
 #include <vector>
 
 #include "audio/SoundSystem.h"
-#include "model/RunTimeFolderCopy.h"
 #include "physic/CharacterBody.h"
 #include "physic/DynamicRigidBody.h"
 #include "physic/PhysicsWorld.h"
@@ -32,6 +31,7 @@
 #include "support/GlTest.h"
 #include "support/Loudness.h"
 #include "support/ManualTime.h"
+#include "support/RunTimeFolderCopy.h"
 #include "support/ToneFile.h"
 
 namespace Vexa::test {

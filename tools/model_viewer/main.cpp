@@ -4,7 +4,6 @@
 #include <filesystem>
 #include <iostream>
 
-#include "ImportProbe.h"
 #include "ModelRenderer.h"
 #include "ViewerOptions.h"
 #include "Workspace.h"
@@ -43,7 +42,6 @@ int main(int argc, char** argv) {
                          "Renders a COLLADA model through the game's own loader into a PNG, still "
                          "or as a strip of\nmoments of its animation.");
   const auto options = viewer::ViewerOptions::read(program, argc, argv);
-  viewer::ensureImportSurvives(options.model);
   // Static, so that a fatal error, which exits without unwinding, still removes it.
   static const viewer::Workspace workspace(programFolder(), options.model);
   const Window window(WindowMode::Windowed, false);

@@ -6,7 +6,7 @@ namespace Vexa::test {
 
 /// Runs the game's files from a copy of the run-time folder, removed with the object,
 /// in which every file is a link to the original until the test puts its own in its
-/// place.
+/// place. The copy is the working folder while the object lives.
 class RunTimeFolderCopy {
  public:
   RunTimeFolderCopy();
@@ -19,9 +19,11 @@ class RunTimeFolderCopy {
   /// real folders of links, so the original is never written.
   std::filesystem::path replace(const std::filesystem::path& file) const;
 
- private:
-  static void linkEntries(const std::filesystem::path& from, const std::filesystem::path& to);
+  const std::filesystem::path& path() const { return copy; }
+  /// The run-time folder the copy links to.
+  const std::filesystem::path& originalPath() const { return original; }
 
+ private:
   std::filesystem::path original;
   std::filesystem::path copy;
 };

@@ -1,4 +1,4 @@
-#include "model/RunTimeFolderCopy.h"
+#include "support/RunTimeFolderCopy.h"
 
 #include <unistd.h>
 
@@ -7,6 +7,16 @@
 namespace Vexa::test {
 
 namespace fs = std::filesystem;
+
+namespace {
+
+void linkEntries(const fs::path& from, const fs::path& to) {
+  fs::create_directories(to);
+  for (const auto& entry : fs::directory_iterator(from))
+    fs::create_symlink(entry.path(), to / entry.path().filename());
+}
+
+}  // namespace
 
 RunTimeFolderCopy::RunTimeFolderCopy()
     : original(fs::current_path()),
@@ -30,14 +40,8 @@ fs::path RunTimeFolderCopy::replace(const fs::path& file) const {
     fs::remove(folder);
     linkEntries(target, folder);
   }
-  fs::remove(copy / file);
+  fs::remove_all(copy / file);
   return copy / file;
-}
-
-void RunTimeFolderCopy::linkEntries(const fs::path& from, const fs::path& to) {
-  fs::create_directories(to);
-  for (const auto& entry : fs::directory_iterator(from))
-    fs::create_symlink(entry.path(), to / entry.path().filename());
 }
 
 }  // namespace Vexa::test
