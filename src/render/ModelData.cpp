@@ -189,7 +189,7 @@ std::string ModelData::serialize() const {
     out.put(static_cast<std::uint8_t>(material.texture.has_value()));
     out.put(material.texture.value_or(std::string()));
   }
-  out.put(static_cast<std::uint8_t>(clip.has_value()));
+  out.put(static_cast<std::uint8_t>(clip != nullptr));
   if (clip) {
     out.put(clip->ticksPerSecond);
     out.put(clip->duration);
@@ -238,7 +238,7 @@ std::optional<ModelData> ModelData::deserialize(std::string_view bytes) {
   bool hasClip = false;
   in.get(hasClip);
   if (hasClip) {
-    ClipData& clip = model.clip.emplace();
+    ClipData clip;
     in.get(clip.ticksPerSecond);
     in.get(clip.duration);
     clip.tracks.resize(in.length(1));
@@ -246,6 +246,7 @@ std::optional<ModelData> ModelData::deserialize(std::string_view bytes) {
       in.get(track.node);
       in.get(track.keys);
     }
+    model.clip = std::make_shared<const ClipData>(std::move(clip));
   }
   if (!in.ok() || !in.atEnd() || !model.consistent()) return std::nullopt;
   return model;
