@@ -9,6 +9,7 @@ packages=(
   libgtest-dev nlohmann-json3-dev
   xvfb xauth libgl1-mesa-dri
   assimp-testmodels alsa-utils xdotool
+  clang libclang-rt-14-dev
 )
 
 missing=()

@@ -1,0 +1,21 @@
+#!/usr/bin/env bash
+# Builds the level cycles with AddressSanitizer and UndefinedBehaviorSanitizer in
+# a build folder of their own and runs them there. The run fails on a leak, a use
+# after free or undefined behaviour (the sanitizers end the process with a report),
+# a GL error, or resident memory that grows from the second cycle to the tenth.
+#   sanitized_level_cycles.sh SOURCE_DIR BUILD_DIR [COMPILER_LAUNCHER]
+set -euo pipefail
+source_dir=$1
+build_dir=$2
+launcher=${3:-}
+
+configure=(-DVEXA_SANITIZE=ON -DCMAKE_BUILD_TYPE=RelWithDebInfo)
+[ -n "$launcher" ] && configure+=(-DCMAKE_C_COMPILER_LAUNCHER="$launcher"
+                                  -DCMAKE_CXX_COMPILER_LAUNCHER="$launcher")
+cmake -S "$source_dir" -B "$build_dir" "${configure[@]}" >/dev/null
+cmake --build "$build_dir" --target vexa_level_cycles_tests -j2
+
+cd "$build_dir/bin"
+export ASAN_OPTIONS=detect_leaks=1:halt_on_error=1:detect_stack_use_after_return=1
+export UBSAN_OPTIONS=halt_on_error=1:print_stacktrace=1
+exec "$build_dir/tests/vexa_level_cycles_tests"
