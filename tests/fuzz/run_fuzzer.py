@@ -2,13 +2,12 @@
 """Builds the model loader's fuzz target with clang in a build folder of its own,
 replays the kept inputs, fuzzes for a bounded time and sorts what it found.
 
-    run_fuzzer.py SOURCE_DIR BUILD_DIR SEED_FOLDER SECONDS [COMPILER_LAUNCHER]
+    run_fuzzer.py BUILD_DIR SEED_FOLDER SECONDS [COMPILER_LAUNCHER]
 
 The seeds are the game's generated models. A crash, abort, leak, hang or runaway
-allocation is classified by the first frame of its report that is neither the
-sanitizer's, libFuzzer's nor the C and C++ runtime's: in Assimp it is Assimp's
-parser (reported, since the game's import guard keeps it out of the game), in
-anything else it is ours, and the run fails. So does any kept input in
+allocation is classified by the first frame of its report that lies in Assimp or in the
+project's own source: in Assimp it is Assimp's parser (reported, since the game's
+import guard keeps it out of the game); in ours, the run fails. So does any kept input in
 ours/ (crashes of our code once found and mended) that crashes again.
 """
 import os
@@ -19,17 +18,13 @@ import sys
 from pathlib import Path
 
 HERE = Path(__file__).resolve().parent
-RUNTIME_FRAME = re.compile(
-    r" in (operator new|operator delete|malloc|calloc|realloc|free|__interceptor_|__asan|"
-    r"__sanitizer|__ubsan|__lsan|fuzzer::|abort|raise|gsignal|__GI_|__libc|__assert|"
-    r"std::__throw|__cxa_|_Unwind|__gnu_cxx::|std::)"
-)
-RUNTIME_MODULE = re.compile(r"\((/\S*/)?(libc\.so|libstdc\+\+|libgcc_s|ld-linux|libm\.so)")
+ROOT = HERE.parent.parent
+SOURCE_FRAME = re.compile(r" (/\S+\.(?:cpp|h)):\d+")
 FRAME = re.compile(r"^\s*#\d+ 0x[0-9a-f]+ ")
 LIMITS = ["-timeout=20", "-rss_limit_mb=2048", "-malloc_limit_mb=2048"]
 
 
-def build(source, build_dir, launcher):
+def build(build_dir, launcher):
     configure = ["cmake", "-S", str(HERE / "fuzzer"), "-B", str(build_dir),
                  "-DCMAKE_CXX_COMPILER=clang++"]
     if launcher:
@@ -48,11 +43,18 @@ def report(fuzzer, case):
 
 
 def blame(text):
-    """'assimp', 'ours', or 'unknown' when the report names no frame."""
+    """'ours' when the first frame that is Assimp's or the project's own source is
+    the project's, 'assimp' when it is Assimp's, 'unknown' when the report names
+    neither (the sanitizers', libFuzzer's and the runtime's frames are passed by)."""
     for line in text.splitlines():
-        if not FRAME.match(line) or RUNTIME_FRAME.search(line) or RUNTIME_MODULE.search(line):
+        if not FRAME.match(line):
             continue
-        return "assimp" if "libassimp" in line else "ours"
+        if "libassimp" in line:
+            return "assimp"
+        source = SOURCE_FRAME.search(line)
+        if source and os.path.normpath(source.group(1)).startswith(
+                (str(ROOT / "src") + "/", str(ROOT / "tests") + "/")):
+            return "ours"
     return "unknown"
 
 
@@ -66,10 +68,9 @@ def summary(text):
 
 
 def main():
-    source, build_dir, seeds, seconds = (Path(sys.argv[1]), Path(sys.argv[2]),
-                                         Path(sys.argv[3]), int(sys.argv[4]))
-    launcher = sys.argv[5] if len(sys.argv) > 5 else ""
-    fuzzer = build(source, build_dir, launcher)
+    build_dir, seeds, seconds = Path(sys.argv[1]).resolve(), Path(sys.argv[2]), int(sys.argv[3])
+    launcher = sys.argv[4] if len(sys.argv) > 4 else ""
+    fuzzer = build(build_dir, launcher)
 
     failed = False
     for kept in sorted((HERE / "ours").glob("*")):
