@@ -10,10 +10,7 @@
 #include "ReplayRunner.h"
 #include "app/GameLevels.h"
 #include "physic/CharacterBody.h"
-#include "scene/LevelFiles.h"
-#include "scene/SceneContainer.h"
 #include "scene/mesh/CharacterModels.h"
-#include "scene/mesh/Path.h"
 #include "scene/mesh/Player.h"
 #include "support/FinishingLevels.h"
 
