@@ -17,11 +17,25 @@ test_packages=(
   libgtest-dev zlib1g-dev
   xvfb xauth assimp-testmodels alsa-utils xdotool imagemagick
   desktop-file-utils appstream dpkg-dev
+  clang
 )
+# The fuzzer's and sanitizers' runtime comes with the distribution's default clang
+# only as a recommendation; its package carries clang's major version (Debian 12:
+# libclang-rt-14-dev). Where the distribution ships it inside clang itself, there is
+# no such package and nothing is added.
+clang_runtime() {
+  local version
+  # Without package lists yet (a fresh machine), Debian 12's name is the guess.
+  apt-cache show clang >/dev/null 2>&1 || { echo libclang-rt-14-dev; return 0; }
+  version=$(apt-cache depends clang 2>/dev/null | sed -n 's/^ *Depends: clang-\([0-9][0-9]*\)$/\1/p' | head -n1)
+  [ -n "$version" ] || version=14
+  apt-cache show "libclang-rt-$version-dev" >/dev/null 2>&1 && echo "libclang-rt-$version-dev"
+  return 0
+}
 
 packages=("${player_packages[@]}")
 case "${1:-}" in
-  --tests) packages+=("${test_packages[@]}") ;;
+  --tests) packages+=("${test_packages[@]}" $(clang_runtime)) ;;
   "") ;;
   *) echo "usage: $0 [--tests]" >&2; exit 2 ;;
 esac

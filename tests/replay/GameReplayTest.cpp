@@ -10,11 +10,9 @@
 #include "ReplayRunner.h"
 #include "app/GameLevels.h"
 #include "physic/CharacterBody.h"
-#include "scene/LevelFiles.h"
-#include "scene/SceneContainer.h"
 #include "scene/mesh/CharacterModels.h"
-#include "scene/mesh/Path.h"
 #include "scene/mesh/Player.h"
+#include "support/FinishingLevels.h"
 
 namespace Vexa::replay {
 namespace {
@@ -144,23 +142,8 @@ TEST_F(GameReplayTest, Level2FloatsEveryJumpFarHigherAndEachEndsOnTheGround) {
   EXPECT_TRUE(onGround(floats.back()));
 }
 
-// The player is put down on each level's finish marker as the level starts.
-std::unique_ptr<Level> startingAtTheFinish(int index, PhysicsWorld& physics, float width,
-                                           float height) {
-  std::unique_ptr<Level> level = createGameLevel(index, physics, width, height);
-  for (const auto& object : level->scene().objects()) {
-    const auto* geometry = dynamic_cast<const scene::mesh::Path*>(object.get());
-    const scene::MeshObject* finish =
-        geometry && index <= playableLevelCount
-            ? const_cast<scene::mesh::Path*>(geometry)->findNode(finishedEvents[index - 1])
-            : nullptr;
-    if (finish) level->player().character().warp(glm::vec3(finish->globalMatrix()[3]));
-  }
-  return level;
-}
-
 TEST_F(GameReplayTest, FinishMarkersLeadThroughTheLevelsToAClosingSceneThatOnlyEndsWhenAsked) {
-  const std::vector<json> run = play("closing_scene.replay", startingAtTheFinish);
+  const std::vector<json> run = play("closing_scene.replay", test::startingAtTheFinish);
   std::vector<int> levels;
   for (const json& frame : run) {
     const int level = frame.at("level").get<int>();
