@@ -22,7 +22,6 @@
 
 #include "ReplayRunner.h"
 #include "app/GameLevels.h"
-#include "support/RunTimeFolderCopy.h"
 #include "physic/CharacterBody.h"
 #include "physic/PhysicsScenery.h"
 #include "scene/LevelFiles.h"
@@ -32,6 +31,7 @@
 #include "scene/mesh/Player.h"
 #include "scene/mesh/Ruby.h"
 #include "support/PngPicture.h"
+#include "support/RunTimeFolderCopy.h"
 
 namespace Vexa::test {
 namespace {
