@@ -42,9 +42,9 @@ double rmse(const PngPicture& shot, const PngPicture& reference) {
 
 TEST(FramePicturesTest, EachLevelLooksAsItDidBeforeTheFrameWasMadeCheaper) {
   const std::map<long, std::string> references{{1500, "level1_frame1500.png"},
-                                               {3400, "level2_frame3400.png"},
+                                               {3700, "level2_frame3700.png"},
                                                {4500, "level3_frame4500.png"},
-                                               {7250, "level4_frame7250.png"}};
+                                               {7000, "level4_frame7000.png"}};
   std::ifstream file(VEXA_WHOLE_GAME_REPLAY);
   std::string error;
   const auto replay = replay::parseReplay(file, error);
