@@ -8,6 +8,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <array>
 #include <cerrno>
 #include <chrono>
 #include <cstdint>
@@ -147,7 +148,7 @@ class ChildPipes {
  public:
   enum class End { Closed, Late, TooLong, Answered };
 
-  ChildPipes(int answer, int error) : descriptors{{answer, POLLIN, 0}, {error, POLLIN, 0}} {}
+  ChildPipes(int answer, int error) : descriptors{{{answer, POLLIN, 0}, {error, POLLIN, 0}}} {}
 
   /// Reads until the pipes close; with `framed`, until the answer holds one frame.
   End drain(const ProcessGuard::Limits& limits, bool framed = false) {
@@ -157,7 +158,7 @@ class ChildPipes {
       const auto left =
           std::chrono::duration_cast<std::chrono::milliseconds>(deadline - Clock::now()).count();
       if (left <= 0) return End::Late;
-      const int ready = poll(descriptors, 2, static_cast<int>(left));
+      const int ready = poll(descriptors.data(), descriptors.size(), static_cast<int>(left));
       if (ready < 0 && errno != EINTR) return End::Closed;
       if (ready > 0 && !readReady(0, answer) && answer.size() > limits.answerBytes + frameHeader)
         return End::TooLong;
@@ -199,7 +200,7 @@ class ChildPipes {
     return false;
   }
 
-  pollfd descriptors[2];
+  std::array<pollfd, 2> descriptors;
 };
 
 int waitFor(pid_t child) {
