@@ -1,13 +1,13 @@
 #include <gtest/gtest.h>
 #include <sys/wait.h>
 
-#include <cstdio>
 #include <sstream>
 
 #include "Replay.h"
 #include "ReplayInput.h"
 #include "StateLine.h"
 #include "model/ScratchFolder.h"
+#include "support/ProgramRun.h"
 #include "support/ScriptedInput.h"
 
 namespace Vexa::replay {
@@ -153,11 +153,8 @@ TEST(ReplayProgramTest, EndsWithTheLineAtFaultOrTheUsage) {
   test::ScratchFolder scratch;
   scratch.write("typo.replay", "frame-time 0.02\ncalendar 0\n10 W\n5 Shift\n");
   const auto run = [&program](const std::string& arguments) {
-    std::string output;
-    FILE* pipe = popen(("'" + program + "' " + arguments + " 2>&1").c_str(), "r");
-    char chunk[256];
-    while (std::fgets(chunk, sizeof chunk, pipe) != nullptr) output += chunk;
-    return std::make_pair(WEXITSTATUS(pclose(pipe)), output);
+    const auto ran = test::ProgramRun::of("'" + program + "' " + arguments + " 2>&1");
+    return std::make_pair(WEXITSTATUS(ran.status), ran.output);
   };
   const auto [status, output] = run("typo.replay --state 1");
   EXPECT_EQ(status, 1);

@@ -3,7 +3,6 @@
 #include <unistd.h>
 
 #include <chrono>
-#include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <regex>
@@ -11,34 +10,28 @@
 #include <sstream>
 
 #include "model/ScratchFolder.h"
+#include "support/ProgramRun.h"
 
 namespace Vexa::test {
 namespace {
 
 namespace fs = std::filesystem;
 
-struct ProgramRun {
-  int status = -1;
-  std::string out;
+/// A tool's run with its standard error kept apart from its output.
+struct ToolRun : ProgramRun {
   std::string err;
-
-  bool exitedWith(int code) const { return WIFEXITED(status) && WEXITSTATUS(status) == code; }
 };
 
 /// Runs `program` of the game's folder with `arguments` in the working folder,
 /// its standard error kept apart in a file outside that folder.
-ProgramRun runTool(const fs::path& gameFolder, const std::string& program,
-                   const std::string& arguments) {
+ToolRun runTool(const fs::path& gameFolder, const std::string& program,
+                const std::string& arguments) {
   std::string errPattern = (fs::temp_directory_path() / "vexa-tool-err-XXXXXX").string();
   const int errFile = mkstemp(errPattern.data());
   close(errFile);
-  const std::string command =
-      "'" + (gameFolder / program).string() + "' " + arguments + " 2>'" + errPattern + "'";
-  ProgramRun run;
-  FILE* pipe = popen(command.c_str(), "r");
-  char chunk[256];
-  while (std::fgets(chunk, sizeof chunk, pipe) != nullptr) run.out += chunk;
-  run.status = pclose(pipe);
+  ToolRun run{ProgramRun::of("'" + (gameFolder / program).string() + "' " + arguments + " 2>'" +
+                             errPattern + "'"),
+              {}};
   std::ostringstream err;
   err << std::ifstream(errPattern).rdbuf();
   run.err = err.str();
@@ -68,7 +61,7 @@ std::string toolName(const testing::TestParamInfo<Tool>& info) {
 
 class ToolCommandLineTest : public testing::TestWithParam<Tool> {
  protected:
-  ProgramRun run(const std::string& arguments) const {
+  ToolRun run(const std::string& arguments) const {
     return runTool(gameFolder, GetParam().program, arguments);
   }
 
@@ -83,20 +76,20 @@ TEST_P(ToolCommandLineTest, HelpsReportsItsVersionAndRefusesMalformedCommandLine
   const std::set<fs::path> before = folderContents(scratch.path());
   const std::string usage = "usage: " + program + " ";
 
-  const ProgramRun help = run("--help");
+  const ToolRun help = run("--help");
   EXPECT_TRUE(help.exitedWith(0)) << help.err;
-  EXPECT_EQ(help.out.rfind(usage, 0), 0u) << help.out;
-  EXPECT_NE(help.out.find("  --help "), std::string::npos) << help.out;
+  EXPECT_EQ(help.output.rfind(usage, 0), 0u) << help.output;
+  EXPECT_NE(help.output.find("  --help "), std::string::npos) << help.output;
   EXPECT_EQ(help.err, "");
 
-  const ProgramRun version = run("--version");
+  const ToolRun version = run("--version");
   EXPECT_TRUE(version.exitedWith(0)) << version.err;
-  EXPECT_EQ(version.out, program + " " + VEXA_VERSION + "\n");
+  EXPECT_EQ(version.output, program + " " + VEXA_VERSION + "\n");
 
   for (const std::string& malformed : {std::string("--no-such-option"), GetParam().badArguments}) {
-    const ProgramRun refused = run(malformed);
-    EXPECT_TRUE(refused.exitedWith(2)) << malformed << ": " << refused.out << refused.err;
-    EXPECT_EQ(refused.out, "") << malformed;
+    const ToolRun refused = run(malformed);
+    EXPECT_TRUE(refused.exitedWith(2)) << malformed << ": " << refused.output << refused.err;
+    EXPECT_EQ(refused.output, "") << malformed;
     EXPECT_EQ(refused.err.rfind(program + ": ", 0), 0u) << malformed << ": " << refused.err;
     EXPECT_NE(refused.err.find("\n" + usage), std::string::npos)
         << malformed << ": " << refused.err;
@@ -141,16 +134,16 @@ TEST(BotProgramTest, DrawsEveryFrameAtItsOwnPaceOnlyWhenWatched) {
       fs::temp_directory_path() / ("vexa-watched-bot-" + std::to_string(getpid()) + ".replay");
   const std::string played = "'" + replay.string() + "' --frames 12";
 
-  const ProgramRun watched = runTool(fs::current_path(), "vexa_bot", played + " --watch");
-  EXPECT_TRUE(watched.exitedWith(0)) << watched.out << watched.err;
-  const BotReport seen = botReport(watched.out);
-  EXPECT_EQ(seen.drawnFrames, 12) << watched.out;
-  EXPECT_NEAR(seen.simulated, 11.0 / 60.0, 1e-4) << watched.out;
-  EXPECT_GE(seen.wall, seen.simulated) << watched.out;
+  const ToolRun watched = runTool(fs::current_path(), "vexa_bot", played + " --watch");
+  EXPECT_TRUE(watched.exitedWith(0)) << watched.output << watched.err;
+  const BotReport seen = botReport(watched.output);
+  EXPECT_EQ(seen.drawnFrames, 12) << watched.output;
+  EXPECT_NEAR(seen.simulated, 11.0 / 60.0, 1e-4) << watched.output;
+  EXPECT_GE(seen.wall, seen.simulated) << watched.output;
 
-  const ProgramRun unwatched = runTool(fs::current_path(), "vexa_bot", played);
-  EXPECT_TRUE(unwatched.exitedWith(0)) << unwatched.out << unwatched.err;
-  EXPECT_EQ(botReport(unwatched.out).drawnFrames, 0) << unwatched.out;
+  const ToolRun unwatched = runTool(fs::current_path(), "vexa_bot", played);
+  EXPECT_TRUE(unwatched.exitedWith(0)) << unwatched.output << unwatched.err;
+  EXPECT_EQ(botReport(unwatched.output).drawnFrames, 0) << unwatched.output;
   fs::remove(replay);
 }
 

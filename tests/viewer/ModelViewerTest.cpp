@@ -2,11 +2,11 @@
 #include <gtest/gtest.h>
 #include <sys/wait.h>
 
-#include <cstdio>
 #include <filesystem>
 
 #include "model/Collada.h"
 #include "model/ScratchFolder.h"
+#include "support/ProgramRun.h"
 
 namespace Vexa::test {
 namespace {
@@ -21,25 +21,14 @@ std::string animatedSquare() {
       {1, 0, 0}, collada::animation({"Body", {0.5f, 1.0f}, {glm::mat4(1.0f), glm::mat4(1.0f)}}));
 }
 
-struct ViewerRun {
-  int status = 0;
-  std::string output;
-
-  bool exitedWith(int code) const { return WIFEXITED(status) && WEXITSTATUS(status) == code; }
-};
+using ViewerRun = ProgramRun;
 
 /// Runs the viewer beside the tests' working folder (the game's folder) with `arguments`.
 class ModelViewerTest : public testing::Test {
  protected:
   /// `environment` is prefixed to the command line ("NAME=value ...").
   ViewerRun view(const std::string& arguments, const std::string& environment = "") const {
-    ViewerRun run;
-    const std::string command = environment + " '" + viewer.string() + "' " + arguments + " 2>&1";
-    FILE* pipe = popen(command.c_str(), "r");
-    char chunk[256];
-    while (std::fgets(chunk, sizeof chunk, pipe) != nullptr) run.output += chunk;
-    run.status = pclose(pipe);
-    return run;
+    return ProgramRun::of(environment + " '" + viewer.string() + "' " + arguments + " 2>&1");
   }
 
   static std::pair<int, int> pngSize(const fs::path& png) {
