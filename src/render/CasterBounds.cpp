@@ -1,6 +1,7 @@
 #include "render/CasterBounds.h"
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <glm/common.hpp>
 #include <glm/vec4.hpp>
@@ -13,25 +14,44 @@ void CasterBounds::begin(const glm::mat4& lightViewProjection) {
   unbounded = false;
 }
 
-// A perspective view maps a box in front of the eye to the convex hull of its
-// corners' images, so the corners bound everything inside it.
+// The light's camera sees only what lies in front of its near plane, so a box
+// is first cut by that plane: what is left is a convex solid whose corners are
+// the box's corners in front and the points where its edges cross the plane. A
+// perspective view maps such a solid to the convex hull of its corners' images,
+// so those corners bound everything the caster can draw.
 void CasterBounds::add(const BoundingBox& box, const glm::mat4& toWorld) {
   if (box.empty() || unbounded) return;
   const glm::mat4 transform = toLight * toWorld;
+  std::array<glm::vec4, 8> corners;
+  for (int corner = 0; corner < 8; ++corner)
+    corners[corner] = transform * glm::vec4((corner & 1) ? box.max.x : box.min.x,
+                                            (corner & 2) ? box.max.y : box.min.y,
+                                            (corner & 4) ? box.max.z : box.min.z, 1.0f);
+  // In clip space the near plane is z = -w: a point lies in front where z + w >= 0.
+  const auto inFront = [](const glm::vec4& clip) { return clip.z + clip.w; };
   for (int corner = 0; corner < 8; ++corner) {
-    const glm::vec4 point((corner & 1) ? box.max.x : box.min.x,
-                          (corner & 2) ? box.max.y : box.min.y,
-                          (corner & 4) ? box.max.z : box.min.z, 1.0f);
-    const glm::vec4 clip = transform * point;
-    if (!(clip.w > 0.0f)) {
-      unbounded = true;
-      return;
+    const float front = inFront(corners[corner]);
+    if (front >= 0.0f) gather(corners[corner]);
+    // Each edge once: from a corner to the corner one axis further along.
+    for (int axis = 1; axis < 8; axis <<= 1) {
+      if (corner & axis) continue;
+      const glm::vec4& other = corners[corner | axis];
+      const float otherFront = inFront(other);
+      if ((front < 0.0f) != (otherFront < 0.0f))
+        gather(glm::mix(corners[corner], other, front / (front - otherFront)));
     }
-    const glm::vec2 onMap = glm::vec2(clip) / clip.w;
-    low = anything ? glm::min(low, onMap) : onMap;
-    high = anything ? glm::max(high, onMap) : onMap;
-    anything = true;
   }
+}
+
+void CasterBounds::gather(const glm::vec4& clip) {
+  if (!(clip.w > 0.0f)) {
+    unbounded = true;  // not a view that puts what it sees in front of its eye
+    return;
+  }
+  const glm::vec2 onMap = glm::vec2(clip) / clip.w;
+  low = anything ? glm::min(low, onMap) : onMap;
+  high = anything ? glm::max(high, onMap) : onMap;
+  anything = true;
 }
 
 TexelBox CasterBounds::texels(GLsizei size, GLint margin) const {

@@ -4,6 +4,7 @@
 
 #include <glm/mat4x4.hpp>
 #include <glm/vec2.hpp>
+#include <glm/vec4.hpp>
 
 #include "render/BoundingBox.h"
 
@@ -31,8 +32,8 @@ class CasterBounds {
   /// Every texel counts, as when no pass has gathered its casters.
   void coverAll() { unbounded = true; }
 
-  /// Adds the box `box` under `toWorld`. A box reaching behind the light's eye
-  /// makes the whole map count.
+  /// Adds the part of the box `box` under `toWorld` that lies in front of the
+  /// light's near plane: a box wholly behind it adds nothing.
   void add(const BoundingBox& box, const glm::mat4& toWorld);
 
   /// The texels of a `size`-texel map the casters cover, grown by `margin` texels
@@ -40,6 +41,9 @@ class CasterBounds {
   TexelBox texels(GLsizei size, GLint margin) const;
 
  private:
+  /// Adds a point in clip space that the light's camera sees.
+  void gather(const glm::vec4& clip);
+
   glm::mat4 toLight{1.0f};
   glm::vec2 low{0.0f};
   glm::vec2 high{0.0f};

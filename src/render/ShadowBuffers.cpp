@@ -1,5 +1,7 @@
 #include "render/ShadowBuffers.h"
 
+#include <algorithm>
+
 #include "platform/Fatal.h"
 #include "render/GlCapability.h"
 #include "render/ShaderProgram.h"
@@ -27,17 +29,33 @@ Texture createDepthTexture(GLsizei size) {
   return texture;
 }
 
-// A mipmapped target holding the variance map's two moments; left bound. RG32F is
-// among the float formats every OpenGL 3 driver must render to, while RGB32F is
+// A target holding the variance map's two moments; left bound. RG32F is among
+// the float formats every OpenGL 3 driver must render to, while RGB32F is
 // required for texturing only: a driver may refuse a framebuffer built on it.
-Texture createMomentsTexture(GLsizei size) {
+// Only the shadow map is sampled through mipmaps; the blur target is read texel
+// by texel and has none.
+Texture createMomentsTexture(GLsizei size, bool mipmapped) {
   Texture texture = Texture::generate();
   glBindTexture(GL_TEXTURE_2D, texture.id());
-  glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR_MIPMAP_LINEAR);
+  glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER,
+                  mipmapped ? GL_LINEAR_MIPMAP_LINEAR : GL_LINEAR);
   glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
+  if (!mipmapped) glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAX_LEVEL, 0);
   clampToEdge();
   glTexImage2D(GL_TEXTURE_2D, 0, GL_RG32F, size, size, 0, GL_RG, GL_FLOAT, nullptr);
   return texture;
+}
+
+/// The texels of the next smaller mip level whose 2 × 2 sources meet `box`.
+TexelBox halved(const TexelBox& box) {
+  return {box.x0 / 2, box.y0 / 2, (box.x1 + 1) / 2, (box.y1 + 1) / 2};
+}
+
+/// The smallest box holding both.
+TexelBox enclosing(const TexelBox& a, const TexelBox& b) {
+  if (a.empty()) return b;
+  if (b.empty()) return a;
+  return {std::min(a.x0, b.x0), std::min(a.y0, b.y0), std::max(a.x1, b.x1), std::max(a.y1, b.y1)};
 }
 
 void requireComplete(const char* message) {
@@ -48,9 +66,11 @@ void requireComplete(const char* message) {
 
 ShadowBuffers::ShadowBuffers(const ShaderProgram& blurHorizontal, const ShaderProgram& blurVertical,
                              GLsizei size)
-    : texels(size) {
+    : texels(size), staleMipmaps{0, 0, size, size} {
   createShadowFramebuffer();
   createBlurFramebuffer();
+  mipmapSource = Framebuffer::generate();
+  mipmapTarget = Framebuffer::generate();
   createScreenQuad(blurHorizontal, blurVertical);
 }
 
@@ -60,13 +80,15 @@ ShadowBuffers::~ShadowBuffers() {
   shadowMapTexture.reset();
   blurFramebuffer.reset();
   blurTexture.reset();
+  mipmapSource.reset();
+  mipmapTarget.reset();
   quadBuffer.reset();
   quadVertexArray.reset();
 }
 
 void ShadowBuffers::createShadowFramebuffer() {
   shadowDepthTexture = createDepthTexture(texels);
-  shadowMapTexture = createMomentsTexture(texels);
+  shadowMapTexture = createMomentsTexture(texels, true);
   glGenerateMipmap(GL_TEXTURE_2D);
   glBindTexture(GL_TEXTURE_2D, 0);
 
@@ -83,9 +105,9 @@ void ShadowBuffers::createShadowFramebuffer() {
 void ShadowBuffers::createBlurFramebuffer() {
   blurFramebuffer = Framebuffer::generate();
   glBindFramebuffer(GL_FRAMEBUFFER, blurFramebuffer.id());
-  blurTexture = createMomentsTexture(texels);
+  blurTexture = createMomentsTexture(texels, false);
+  glBindTexture(GL_TEXTURE_2D, 0);
   glFramebufferTexture2D(GL_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, GL_TEXTURE_2D, blurTexture.id(), 0);
-  glGenerateMipmap(GL_TEXTURE_2D);
   requireComplete("failed to create blur fbo");
   glBindFramebuffer(GL_FRAMEBUFFER, 0);
 }
@@ -132,7 +154,7 @@ void ShadowBuffers::endShadowPass() {
 // The vertical pass reads the horizontal one's result a reach above and below
 // every texel it writes, so the horizontal pass covers twice the reach.
 void ShadowBuffers::blur(const ShaderProgram& horizontal, const ShaderProgram& vertical,
-                         const CasterBounds& casters) const {
+                         const CasterBounds& casters) {
   const TexelBox written = casters.texels(texels, blurReach);
   const CapabilityOff noBlending(GL_BLEND);
   const CapabilityOff noDepthTest(GL_DEPTH_TEST);
@@ -145,9 +167,29 @@ void ShadowBuffers::blur(const ShaderProgram& horizontal, const ShaderProgram& v
   // The main pass samples the map with trilinear filtering: its smaller levels
   // must hold this frame's moments. Left as they were made at start-up, they
   // darken every distant receiver and lose the small casters' shadows there.
-  glActiveTexture(GL_TEXTURE0 + shadowMapUnit);
-  glBindTexture(GL_TEXTURE_2D, shadowMapTexture.id());
-  glGenerateMipmap(GL_TEXTURE_2D);
+  // Outside this frame's casters and the last frame's, every level already holds
+  // the far value the shadow pass cleared the map to.
+  refreshMipmaps(enclosing(written, staleMipmaps));
+  staleMipmaps = written;
+}
+
+// Each level's box is made from the box of the level above it, halved: a blit
+// that halves with linear filtering averages each 2 × 2 block of texels, as
+// glGenerateMipmap does over the whole map. The two framebuffers hold two levels
+// of the one texture, so no level is read while it is written.
+void ShadowBuffers::refreshMipmaps(TexelBox box) const {
+  glBindFramebuffer(GL_READ_FRAMEBUFFER, mipmapSource.id());
+  glBindFramebuffer(GL_DRAW_FRAMEBUFFER, mipmapTarget.id());
+  for (GLint level = 1; (texels >> level) > 0 && !box.empty(); ++level) {
+    box = halved(box);
+    glFramebufferTexture2D(GL_READ_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, GL_TEXTURE_2D,
+                           shadowMapTexture.id(), level - 1);
+    glFramebufferTexture2D(GL_DRAW_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, GL_TEXTURE_2D,
+                           shadowMapTexture.id(), level);
+    glBlitFramebuffer(2 * box.x0, 2 * box.y0, 2 * box.x1, 2 * box.y1, box.x0, box.y0, box.x1,
+                      box.y1, GL_COLOR_BUFFER_BIT, GL_LINEAR);
+  }
+  glBindFramebuffer(GL_FRAMEBUFFER, 0);
 }
 
 // The quad covers the viewport, which is the box; the shaders address texels by

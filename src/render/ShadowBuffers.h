@@ -38,9 +38,10 @@ class ShadowBuffers {
   /// Blurs the shadow map horizontally into the blur target, then vertically back,
   /// over the texels within reach of `casters` only: elsewhere the map holds the
   /// cleared far value, which a blur would leave as it is. Blending and depth
-  /// testing are off while it runs. The map's mipmaps are made anew after it.
+  /// testing are off while it runs. The map's mipmaps are made anew after it
+  /// where this frame's casters or the last frame's lie.
   void blur(const ShaderProgram& horizontal, const ShaderProgram& vertical,
-            const CasterBounds& casters) const;
+            const CasterBounds& casters);
 
   GLuint shadowMap() const { return shadowMapTexture.id(); }
   GLuint blurMap() const { return blurTexture.id(); }
@@ -52,6 +53,9 @@ class ShadowBuffers {
   void createScreenQuad(const ShaderProgram& blurHorizontal, const ShaderProgram& blurVertical);
   void blurPass(const Framebuffer& target, const ShaderProgram& program, GLint unit,
                 const Texture& source, const TexelBox& box) const;
+  /// Makes every smaller level of the shadow map anew from the level above it,
+  /// over the texels that `box` on the largest level reaches.
+  void refreshMipmaps(TexelBox box) const;
 
   GLsizei texels;
   Texture shadowDepthTexture;
@@ -61,6 +65,12 @@ class ShadowBuffers {
   Texture blurTexture;
   VertexArray quadVertexArray;
   Buffer quadBuffer;
+  /// Two levels of the shadow map in turn, the larger read and the smaller written.
+  Framebuffer mipmapSource;
+  Framebuffer mipmapTarget;
+  /// Where the smaller levels still hold the last blur's casters: the whole map
+  /// until the first blur, since the levels start out undefined.
+  TexelBox staleMipmaps;
   bool blendingBeforeShadowPass = false;
 };
 

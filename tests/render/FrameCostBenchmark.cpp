@@ -154,7 +154,7 @@ class FrameCost {
     std::printf("%-36s %4dx%-4d %8.2f ms\n", what, width, height, ms);
   }
 
-  void blur() const { buffers.blur(programs.blurHorizontal, programs.blurVertical, wholeMap); }
+  void blur() { buffers.blur(programs.blurHorizontal, programs.blurVertical, wholeMap); }
 
   void clearShadowTarget() {
     buffers.beginShadowPass();

@@ -172,16 +172,53 @@ TEST_F(ShadowBuffersTest, CasterBoundsCoverWhatTheLightSeesOfTheirBoxes) {
   EXPECT_TRUE(none.texels(size, ShadowBuffers::blurReach).empty()) << "nothing casts";
   EXPECT_EQ(boundsOf({250, 250, 300, 300}).texels(size, 4).x1, size) << "clipped to the map";
 
-  // Seen through a perspective, a box reaching behind the eye may land anywhere.
-  CasterBounds behind;
-  behind.begin(glm::perspective(glm::radians(60.0f), 1.0f, 0.1f, 100.0f));
-  BoundingBox box;
-  box.add({-1.0f, -1.0f, -5.0f});
-  box.add({1.0f, 1.0f, 5.0f});
-  behind.add(box, glm::mat4(1.0f));
-  const TexelBox all = behind.texels(size, 0);
-  EXPECT_EQ(all.width(), size);
-  EXPECT_EQ(all.height(), size);
+  // Seen through a perspective, a box reaching behind the eye casts only with its
+  // part in front of the near plane, and a box wholly behind casts nothing. The
+  // eye looks down -z, so the box's x = 0 and y = 0 faces lie on the map's middle
+  // lines, and its part nearest the eye reaches past the map's corner.
+  const glm::mat4 perspective = glm::perspective(glm::radians(60.0f), 1.0f, 1.0f, 100.0f);
+  const auto seen = [&perspective](const glm::vec3& low, const glm::vec3& high) {
+    CasterBounds bounds;
+    bounds.begin(perspective);
+    BoundingBox box;
+    box.add(low);
+    box.add(high);
+    bounds.add(box, glm::mat4(1.0f));
+    return bounds.texels(size, 0);
+  };
+  const TexelBox cut = seen({0.0f, 0.0f, -10.0f}, {2.0f, 2.0f, 10.0f});
+  EXPECT_EQ(cut.x0, size / 2);
+  EXPECT_EQ(cut.y0, size / 2);
+  EXPECT_EQ(cut.x1, size);
+  EXPECT_EQ(cut.y1, size);
+  EXPECT_TRUE(seen({0.0f, 0.0f, 1.0f}, {2.0f, 2.0f, 10.0f}).empty()) << "behind the eye";
+}
+
+// Outside the casters of this frame and the last, every smaller level holds what
+// the cleared map averages to, so refreshing only there must leave each level as
+// a refresh of the whole map would, also where last frame's casters were.
+TEST_F(ShadowBuffersTest, MipmapsMadeAroundTheCastersMatchMipmapsOfTheWholeMap) {
+  const TexelBox earlier{20, 200, 37, 230};
+  const TexelBox later{150, 10, 161, 19};
+  for (const TexelBox& caster : {earlier, later}) {
+    castRect(caster, 0.0f);
+    buffers->blur(programs->blurHorizontal, programs->blurVertical, boundsOf(caster));
+  }
+  const auto allLevels = [this] {
+    std::vector<std::vector<float>> levels;
+    for (GLint level = 1; (size >> level) > 0; ++level)
+      levels.push_back(moments(buffers->shadowMap(), level, GL_GREEN));
+    return levels;
+  };
+  const std::vector<std::vector<float>> aroundTheCasters = allLevels();
+  glBindTexture(GL_TEXTURE_2D, buffers->shadowMap());
+  glGenerateMipmap(GL_TEXTURE_2D);
+  const std::vector<std::vector<float>> wholeMap = allLevels();
+  ASSERT_EQ(aroundTheCasters.size(), wholeMap.size());
+  for (std::size_t level = 0; level < wholeMap.size(); ++level)
+    for (std::size_t texel = 0; texel < wholeMap[level].size(); ++texel)
+      ASSERT_NEAR(aroundTheCasters[level][texel], wholeMap[level][texel], 1e-6f)
+          << "level " << level + 1 << ", texel " << texel;
 }
 
 // Taps past an edge repeat the edge texel, so a column on the left edge keeps the
