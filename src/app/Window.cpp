@@ -7,6 +7,7 @@
 #include <thread>
 
 #include "platform/Fatal.h"
+#include "render/SoftwareRasterizer.h"
 
 namespace Vexa {
 
@@ -44,13 +45,14 @@ Window::~Window() {
   glfwTerminate();
 }
 
+// The window is made hidden, so that one made again without multisampling never
+// shows; full-screen windows show at once whatever they are told.
 void Window::open(WindowMode mode, bool visible) {
   glfwWindowHint(GLFW_CONTEXT_VERSION_MAJOR, 3);
   glfwWindowHint(GLFW_CONTEXT_VERSION_MINOR, 3);
   glfwWindowHint(GLFW_OPENGL_PROFILE, GLFW_OPENGL_CORE_PROFILE);
   glfwWindowHint(GLFW_OPENGL_FORWARD_COMPAT, GLFW_TRUE);
-  glfwWindowHint(GLFW_SAMPLES, 4);
-  glfwWindowHint(GLFW_VISIBLE, visible ? GLFW_TRUE : GLFW_FALSE);
+  glfwWindowHint(GLFW_VISIBLE, GLFW_FALSE);
 
   GLFWmonitor* monitor = glfwGetPrimaryMonitor();
   const GLFWvidmode* desktop = monitor != nullptr ? glfwGetVideoMode(monitor) : nullptr;
@@ -64,15 +66,23 @@ void Window::open(WindowMode mode, bool visible) {
   glfwWindowHint(GLFW_STENCIL_BITS, 0);
 
   const bool fullscreen = mode == WindowMode::Fullscreen && desktop != nullptr;
-  const int screenWidth = fullscreen ? desktop->width : windowedWidth;
-  const int screenHeight = fullscreen ? desktop->height : windowedHeight;
-  window = glfwCreateWindow(screenWidth, screenHeight, "Vexa's Voyage",
-                            fullscreen ? monitor : nullptr, nullptr);
-  if (window == nullptr) {
-    glfwTerminate();
-    fatalError("could not initialize GLFW window");
+  const auto create = [&](int samples) {
+    glfwWindowHint(GLFW_SAMPLES, samples);
+    window = glfwCreateWindow(fullscreen ? desktop->width : windowedWidth,
+                              fullscreen ? desktop->height : windowedHeight, "Vexa's Voyage",
+                              fullscreen ? monitor : nullptr, nullptr);
+    if (window == nullptr) {
+      glfwTerminate();
+      fatalError("could not initialize GLFW window");
+    }
+    glfwMakeContextCurrent(window);
+  };
+  create(multisamples);
+  if (softwareRasterizer()) {
+    glfwDestroyWindow(window);
+    create(0);
   }
-  glfwMakeContextCurrent(window);
+  if (visible) glfwShowWindow(window);
   presentOnVerticalSync(false);
 }
 

@@ -9,13 +9,16 @@ namespace Vexa {
 
 enum class WindowMode { Windowed, Fullscreen };
 
-/// The game's window with its OpenGL 3.3 core context (4x multisampling, 24-bit
-/// depth) and GLEW's entry points. Construction never returns on failure; the
+/// The game's window with its OpenGL 3.3 core context (24-bit depth, and 4x
+/// multisampling on graphics hardware: on a software rasterizer it would double
+/// the main pass) and GLEW's entry points. Construction never returns on failure; the
 /// destructor closes the window and shuts the window library down.
 class Window {
  public:
   static constexpr int windowedWidth = 1024;
   static constexpr int windowedHeight = 768;
+  /// Samples a pixel of the window on graphics hardware.
+  static constexpr int multisamples = 4;
 
   /// One try at reaching the display and starting the window library; false
   /// when the display refused it.

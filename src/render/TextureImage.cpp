@@ -8,6 +8,7 @@
 #include <optional>
 
 #include "platform/Fatal.h"
+#include "render/SoftwareRasterizer.h"
 
 namespace Vexa {
 
@@ -141,16 +142,8 @@ bool TextureImage::uploadTook() const {
   return width == pixelsWide && height == pixelsHigh;
 }
 
-// Mesa's software rasterisers offer anisotropic filtering but pay for it per
-// sample: a wall seen at a grazing angle then costs seconds a frame. Graphics
-// hardware filters anisotropically almost for free.
-bool TextureImage::softwareRasterizer() {
-  const auto* renderer = reinterpret_cast<const char*>(glGetString(GL_RENDERER));
-  if (!renderer) return false;
-  const std::string name(renderer);
-  return name.find("llvmpipe") != std::string::npos || name.find("softpipe") != std::string::npos;
-}
-
+// A wall seen at a grazing angle would cost a software rasterizer seconds a
+// frame with anisotropic filtering.
 void TextureImage::setFilters() {
   glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR_MIPMAP_LINEAR);
   glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_LINEAR);

@@ -34,7 +34,6 @@ class TextureImage {
   bool upload();
   bool uploadTook() const;
   static void setFilters();
-  static bool softwareRasterizer();
 
   Texture texture;
   int pixelsWide = 0;

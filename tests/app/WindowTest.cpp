@@ -3,6 +3,7 @@
 #include <cstdlib>
 
 #include "platform/Fatal.h"
+#include "render/SoftwareRasterizer.h"
 #include "support/GlTest.h"
 
 namespace Vexa::test {
@@ -30,6 +31,22 @@ TEST_F(WindowTest, HasADepthBufferForTheMainPass) {
   glGetFramebufferAttachmentParameteriv(GL_FRAMEBUFFER, GL_DEPTH,
                                         GL_FRAMEBUFFER_ATTACHMENT_DEPTH_SIZE, &depthBits);
   EXPECT_GE(depthBits, 24);
+}
+
+// Checked on the window's own framebuffer: a software rasterizer would pay four
+// times over for every pixel of the main pass.
+TEST_F(WindowTest, MultisamplesOnGraphicsHardwareOnly) {
+  glBindFramebuffer(GL_FRAMEBUFFER, 0);
+  GLint samples = -1;
+  glGetIntegerv(GL_SAMPLES, &samples);
+  EXPECT_EQ(samples, softwareRasterizer() ? 0 : Window::multisamples);
+}
+
+TEST(WindowShown, AWindowAskedToBeVisibleIsShownAndOneAskedNotToIsNot) {
+  for (const bool visible : {true, false}) {
+    const Window window(WindowMode::Windowed, visible);
+    EXPECT_EQ(glfwGetWindowAttrib(window.handle(), GLFW_VISIBLE) == GLFW_TRUE, visible);
+  }
 }
 
 TEST_F(WindowTest, CapturesTheCursorWithRawMotionWhereOfferedAndReleasesIt) {

@@ -2,8 +2,10 @@
 // made cheaper: one frame in each level of the bot's kept run, photographed and
 // compared, at a quarter of its size, with the reference pictures beside this
 // file. A shadow map that blurs too little, mipmaps left stale or blending lost
-// all move the picture far past the threshold; the software rasterizer's rounding
-// does not come near it.
+// all move the picture far past the threshold (a stale-mipmap picture scores 7%).
+// The references were drawn with multisampling, which the window leaves out on a
+// software rasterizer: the edges it no longer smooths cost up to 1.2%, most where
+// the closing scene's letters stand against the sky.
 
 #include <gtest/gtest.h>
 
@@ -21,7 +23,7 @@ namespace Vexa::test {
 namespace {
 
 /// The share of full scale (as ImageMagick's RMSE reports it) the pictures may differ by.
-constexpr double allowedRmse = 0.01;
+constexpr double allowedRmse = 0.015;
 constexpr int shrink = 4;
 
 /// The root mean square of the channel differences between `shot`, shrunk by
