@@ -5,10 +5,13 @@
 # Without an argument everything is built: the game, the tools and the test suite.
 # With "game" only the two game programs and their data are; a build folder made
 # this way leaves the test suite out until build.sh runs without an argument.
+# VEXA_WARNINGS_AS_ERRORS=ON in the environment (CI sets it) fails the build on a
+# warning. Every configuration writes build/compile_commands.json for editors.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
-options=(-DCMAKE_BUILD_TYPE=RelWithDebInfo)
+options=(-DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_EXPORT_COMPILE_COMMANDS=ON
+         -DVEXA_WARNINGS_AS_ERRORS="${VEXA_WARNINGS_AS_ERRORS:-OFF}")
 targets=()
 case "${1:-}" in
   game)

@@ -17,7 +17,7 @@ test_packages=(
   libgtest-dev zlib1g-dev
   xvfb xauth assimp-testmodels alsa-utils xdotool imagemagick
   desktop-file-utils appstream dpkg-dev
-  clang
+  clang clang-format
 )
 # The fuzzer's and sanitizers' runtime comes with the distribution's default clang
 # only as a recommendation; its package carries clang's major version (Debian 12:
