@@ -10,7 +10,7 @@ namespace Vexa {
 
 void CasterBounds::begin(const glm::mat4& lightViewProjection) {
   toLight = lightViewProjection;
-  anything = false;
+  extents.clear();
   unbounded = false;
 }
 
@@ -29,34 +29,56 @@ void CasterBounds::add(const BoundingBox& box, const glm::mat4& toWorld) {
                                             (corner & 4) ? box.max.z : box.min.z, 1.0f);
   // In clip space the near plane is z = -w: a point lies in front where z + w >= 0.
   const auto inFront = [](const glm::vec4& clip) { return clip.z + clip.w; };
-  for (int corner = 0; corner < 8; ++corner) {
+  Extent extent{};
+  bool first = true;
+  for (int corner = 0; corner < 8 && !unbounded; ++corner) {
     const float front = inFront(corners[corner]);
-    if (front >= 0.0f) gather(corners[corner]);
+    if (front >= 0.0f) gather(corners[corner], extent, first);
     // Each edge once: from a corner to the corner one axis further along.
     for (int axis = 1; axis < 8; axis <<= 1) {
       if (corner & axis) continue;
       const glm::vec4& other = corners[corner | axis];
       const float otherFront = inFront(other);
       if ((front < 0.0f) != (otherFront < 0.0f))
-        gather(glm::mix(corners[corner], other, front / (front - otherFront)));
+        gather(glm::mix(corners[corner], other, front / (front - otherFront)), extent, first);
     }
   }
+  if (!first && !unbounded) extents.push_back(extent);
 }
 
-void CasterBounds::gather(const glm::vec4& clip) {
+void CasterBounds::gather(const glm::vec4& clip, Extent& extent, bool& first) {
   if (!(clip.w > 0.0f)) {
     unbounded = true;  // not a view that puts what it sees in front of its eye
     return;
   }
   const glm::vec2 onMap = glm::vec2(clip) / clip.w;
-  low = anything ? glm::min(low, onMap) : onMap;
-  high = anything ? glm::max(high, onMap) : onMap;
-  anything = true;
+  extent.low = first ? onMap : glm::min(extent.low, onMap);
+  extent.high = first ? onMap : glm::max(extent.high, onMap);
+  first = false;
 }
 
-TexelBox CasterBounds::texels(GLsizei size, GLint margin) const {
-  if (unbounded) return {0, 0, size, size};
-  if (!anything) return {};
+namespace {
+
+/// Adds `box` to boxes of which no two meet, joining it with every one it meets.
+void insertJoined(std::vector<TexelBox>& apart, TexelBox box) {
+  for (std::size_t i = 0; i < apart.size();) {
+    if (!apart[i].meets(box)) {
+      ++i;
+      continue;
+    }
+    box = {std::min(box.x0, apart[i].x0), std::min(box.y0, apart[i].y0),
+           std::max(box.x1, apart[i].x1), std::max(box.y1, apart[i].y1)};
+    apart[i] = apart.back();
+    apart.pop_back();
+    i = 0;  // grown, it may meet a box it was already compared with
+  }
+  apart.push_back(box);
+}
+
+}  // namespace
+
+std::vector<TexelBox> CasterBounds::texels(GLsizei size, GLint margin) const {
+  if (unbounded) return {{0, 0, size, size}};
   // From normalised device coordinates to texels, rounded outwards; clamped
   // first, so that a caster far off the map cannot overflow.
   const auto texel = [size](float ndc) {
@@ -65,13 +87,15 @@ TexelBox CasterBounds::texels(GLsizei size, GLint margin) const {
   };
   const auto down = [&texel](float ndc) { return static_cast<GLint>(std::floor(texel(ndc))); };
   const auto up = [&texel](float ndc) { return static_cast<GLint>(std::ceil(texel(ndc))); };
-  TexelBox box{down(low.x) - margin, down(low.y) - margin, up(high.x) + margin,
-               up(high.y) + margin};
-  box.x0 = std::max(box.x0, 0);
-  box.y0 = std::max(box.y0, 0);
-  box.x1 = std::min<GLint>(box.x1, size);
-  box.y1 = std::min<GLint>(box.y1, size);
-  return box.empty() ? TexelBox{} : box;
+  std::vector<TexelBox> boxes;
+  for (const Extent& extent : extents) {
+    const TexelBox box{std::max(down(extent.low.x) - margin, 0),
+                       std::max(down(extent.low.y) - margin, 0),
+                       std::min<GLint>(up(extent.high.x) + margin, size),
+                       std::min<GLint>(up(extent.high.y) + margin, size)};
+    if (!box.empty()) insertJoined(boxes, box);
+  }
+  return boxes;
 }
 
 }  // namespace Vexa

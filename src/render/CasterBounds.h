@@ -5,6 +5,7 @@
 #include <glm/mat4x4.hpp>
 #include <glm/vec2.hpp>
 #include <glm/vec4.hpp>
+#include <vector>
 
 #include "render/BoundingBox.h"
 
@@ -20,6 +21,10 @@ struct TexelBox {
   bool empty() const { return x1 <= x0 || y1 <= y0; }
   GLsizei width() const { return x1 - x0; }
   GLsizei height() const { return y1 - y0; }
+  /// Whether the two share a texel or lie side by side.
+  bool meets(const TexelBox& other) const {
+    return x0 <= other.x1 && other.x0 <= x1 && y0 <= other.y1 && other.y0 <= y1;
+  }
 };
 
 /// Where the shadow casters of one pass land on the shadow map, gathered from
@@ -36,18 +41,23 @@ class CasterBounds {
   /// light's near plane: a box wholly behind it adds nothing.
   void add(const BoundingBox& box, const glm::mat4& toWorld);
 
-  /// The texels of a `size`-texel map the casters cover, grown by `margin` texels
-  /// on every side and clipped to the map; empty when nothing casts.
-  TexelBox texels(GLsizei size, GLint margin) const;
+  /// The texels of a `size`-texel map the casters cover, each caster's grown by
+  /// `margin` texels on every side and clipped to the map. Boxes that meet are
+  /// joined, so no texel lies in two; none when nothing casts.
+  std::vector<TexelBox> texels(GLsizei size, GLint margin) const;
 
  private:
-  /// Adds a point in clip space that the light's camera sees.
-  void gather(const glm::vec4& clip);
+  /// One caster's extent on the map, in normalised device coordinates.
+  struct Extent {
+    glm::vec2 low;
+    glm::vec2 high;
+  };
+
+  /// Widens `extent` by a point in clip space that the light's camera sees.
+  void gather(const glm::vec4& clip, Extent& extent, bool& first);
 
   glm::mat4 toLight{1.0f};
-  glm::vec2 low{0.0f};
-  glm::vec2 high{0.0f};
-  bool anything = false;
+  std::vector<Extent> extents;
   bool unbounded = true;
 };
 

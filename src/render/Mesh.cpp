@@ -1,6 +1,8 @@
 #include "render/Mesh.h"
 
 #include <algorithm>
+#include <array>
+#include <map>
 
 #include "render/MaterialEntry.h"
 #include "render/ShaderProgram.h"
@@ -28,6 +30,50 @@ void floatAttribute(const Buffer& buffer, GLuint location, GLint components) {
   glEnableVertexAttribArray(location);
 }
 
+/// Sets of vertices, joined two at a time.
+class VertexSets {
+ public:
+  explicit VertexSets(std::size_t count) : parent(count) {
+    for (std::size_t v = 0; v < count; ++v) parent[v] = static_cast<std::uint32_t>(v);
+  }
+  std::uint32_t find(std::uint32_t v) {
+    while (parent[v] != v) v = parent[v] = parent[parent[v]];
+    return v;
+  }
+  void join(std::uint32_t a, std::uint32_t b) { parent[find(a)] = find(b); }
+
+ private:
+  std::vector<std::uint32_t> parent;
+};
+
+/// The boxes of the pieces the `placed` vertices form: a triangle joins its
+/// corners, and vertices at one place are joined, since a flat-shaded face has
+/// corners of its own.
+std::vector<BoundingBox> pieceBoxes(const std::vector<glm::vec3>& positions,
+                                    const std::vector<std::uint32_t>& indices,
+                                    const std::vector<bool>& placed) {
+  VertexSets sets(positions.size());
+  std::map<std::array<float, 3>, std::uint32_t> firstAt;
+  for (std::uint32_t v = 0; v < positions.size(); ++v) {
+    const auto [first, isNew] =
+        firstAt.emplace(std::array<float, 3>{positions[v].x, positions[v].y, positions[v].z}, v);
+    if (!isNew) sets.join(v, first->second);
+  }
+  for (std::size_t i = 0; i + 2 < indices.size(); i += 3) {
+    sets.join(indices[i], indices[i + 1]);
+    sets.join(indices[i + 1], indices[i + 2]);
+  }
+  std::vector<BoundingBox> boxes;
+  std::map<std::uint32_t, std::size_t> boxOfSet;
+  for (std::uint32_t v = 0; v < positions.size(); ++v) {
+    if (!placed[v]) continue;
+    const auto [entry, isNew] = boxOfSet.emplace(sets.find(v), boxes.size());
+    if (isNew) boxes.emplace_back();
+    boxes[entry->second].add(positions[v]);
+  }
+  return boxes;
+}
+
 }  // namespace
 
 Mesh::Mesh(MeshData data)
@@ -43,6 +89,7 @@ Mesh::Mesh(MeshData data)
 // As the skinning shaders see a vertex: weighted, it is moved by its joints only;
 // without weights, by the node's model matrix.
 void Mesh::measure(const std::vector<BoneRecord>& bones) {
+  std::vector<bool> placed(vertexPositions.size(), false);
   for (std::size_t v = 0; v < vertexPositions.size(); ++v) {
     const glm::vec3& position = vertexPositions[v];
     bool weighted = false;
@@ -57,8 +104,9 @@ void Mesh::measure(const std::vector<BoneRecord>& bones) {
         entry->box.add(position);
       }
     }
-    if (!weighted) placedBounds.add(position);
+    placed[v] = !weighted;
   }
+  placedPieces = pieceBoxes(vertexPositions, triangleIndices, placed);
 }
 
 void Mesh::upload(const std::vector<BoneRecord>& bones) {

@@ -43,9 +43,11 @@ class Mesh {
   bool skinned() const { return static_cast<bool>(boneBuffer); }
   GLuint vertexArrayId() const { return vertexArray.id(); }
 
-  /// The box of the vertices the node's model matrix places (all of them when
-  /// the mesh is not skinned); empty when every vertex is skinned.
-  const BoundingBox& unskinnedBounds() const { return placedBounds; }
+  /// The boxes of the vertices the node's model matrix places (all of them when
+  /// the mesh is not skinned), one for each piece: vertices joined by triangles
+  /// or by sharing a place. None when every vertex is skinned. One mesh may
+  /// hold a whole level's platforms, whose single box would cover all between.
+  const std::vector<BoundingBox>& unskinnedPieces() const { return placedPieces; }
   /// For each joint of a skinned mesh, the box of the vertices it weighs on.
   const std::vector<JointBounds>& jointBounds() const { return skinnedBounds; }
 
@@ -59,7 +61,7 @@ class Mesh {
   std::vector<glm::vec2> vertexUvs;
   std::vector<std::uint32_t> triangleIndices;
   std::uint32_t materialSlot;
-  BoundingBox placedBounds;
+  std::vector<BoundingBox> placedPieces;
   std::vector<JointBounds> skinnedBounds;
   Buffer positionBuffer;
   Buffer normalBuffer;

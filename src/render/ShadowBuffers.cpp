@@ -51,13 +51,6 @@ TexelBox halved(const TexelBox& box) {
   return {box.x0 / 2, box.y0 / 2, (box.x1 + 1) / 2, (box.y1 + 1) / 2};
 }
 
-/// The smallest box holding both.
-TexelBox enclosing(const TexelBox& a, const TexelBox& b) {
-  if (a.empty()) return b;
-  if (b.empty()) return a;
-  return {std::min(a.x0, b.x0), std::min(a.y0, b.y0), std::max(a.x1, b.x1), std::max(a.y1, b.y1)};
-}
-
 void requireComplete(const char* message) {
   if (glCheckFramebufferStatus(GL_FRAMEBUFFER) != GL_FRAMEBUFFER_COMPLETE) fatalError(message);
 }
@@ -66,7 +59,7 @@ void requireComplete(const char* message) {
 
 ShadowBuffers::ShadowBuffers(const ShaderProgram& blurHorizontal, const ShaderProgram& blurVertical,
                              GLsizei size)
-    : texels(size), staleMipmaps{0, 0, size, size} {
+    : texels(size), staleMipmaps{{0, 0, size, size}} {
   createShadowFramebuffer();
   createBlurFramebuffer();
   mipmapSource = Framebuffer::generate();
@@ -152,59 +145,67 @@ void ShadowBuffers::endShadowPass() {
 }
 
 // The vertical pass reads the horizontal one's result a reach above and below
-// every texel it writes, so the horizontal pass covers twice the reach.
+// every texel it writes, so the horizontal pass covers twice the reach. Every
+// horizontal box is blurred before any vertical one: the vertical pass writes
+// the map the horizontal one reads, and two casters' boxes may lie close.
 void ShadowBuffers::blur(const ShaderProgram& horizontal, const ShaderProgram& vertical,
                          const CasterBounds& casters) {
-  const TexelBox written = casters.texels(texels, blurReach);
+  const std::vector<TexelBox> written = casters.texels(texels, blurReach);
   const CapabilityOff noBlending(GL_BLEND);
   const CapabilityOff noDepthTest(GL_DEPTH_TEST);
   if (!written.empty()) {
     blurPass(blurFramebuffer, horizontal, shadowMapUnit, shadowMapTexture,
              casters.texels(texels, 2 * blurReach));
     blurPass(shadowFramebuffer, vertical, blurUnit, blurTexture, written);
-    glBindVertexArray(0);
   }
   // The main pass samples the map with trilinear filtering: its smaller levels
   // must hold this frame's moments. Left as they were made at start-up, they
   // darken every distant receiver and lose the small casters' shadows there.
   // Outside this frame's casters and the last frame's, every level already holds
   // the far value the shadow pass cleared the map to.
-  refreshMipmaps(enclosing(written, staleMipmaps));
+  std::vector<TexelBox> changed = written;
+  changed.insert(changed.end(), staleMipmaps.begin(), staleMipmaps.end());
+  refreshMipmaps(std::move(changed));
   staleMipmaps = written;
 }
 
-// Each level's box is made from the box of the level above it, halved: a blit
-// that halves with linear filtering averages each 2 × 2 block of texels, as
-// glGenerateMipmap does over the whole map. The two framebuffers hold two levels
-// of the one texture, so no level is read while it is written.
-void ShadowBuffers::refreshMipmaps(TexelBox box) const {
-  glBindFramebuffer(GL_READ_FRAMEBUFFER, mipmapSource.id());
-  glBindFramebuffer(GL_DRAW_FRAMEBUFFER, mipmapTarget.id());
-  for (GLint level = 1; (texels >> level) > 0 && !box.empty(); ++level) {
-    box = halved(box);
-    glFramebufferTexture2D(GL_READ_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, GL_TEXTURE_2D,
-                           shadowMapTexture.id(), level - 1);
-    glFramebufferTexture2D(GL_DRAW_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, GL_TEXTURE_2D,
-                           shadowMapTexture.id(), level);
-    glBlitFramebuffer(2 * box.x0, 2 * box.y0, 2 * box.x1, 2 * box.y1, box.x0, box.y0, box.x1,
-                      box.y1, GL_COLOR_BUFFER_BIT, GL_LINEAR);
-  }
-  glBindFramebuffer(GL_FRAMEBUFFER, 0);
-}
-
-// The quad covers the viewport, which is the box; the shaders address texels by
-// their window position, so the box's place on the map needs no uniform.
+// The quad covers the viewport, which is each box in turn; the shaders address
+// texels by their window position, so the box's place on the map needs no uniform.
 void ShadowBuffers::blurPass(const Framebuffer& target, const ShaderProgram& program, GLint unit,
-                             const Texture& source, const TexelBox& box) const {
+                             const Texture& source, const std::vector<TexelBox>& boxes) const {
   glBindFramebuffer(GL_FRAMEBUFFER, target.id());
-  glViewport(box.x0, box.y0, box.width(), box.height());
   glUseProgram(program.programId());
   glUniform1f(glGetUniformLocation(program.programId(), "size"), static_cast<GLfloat>(texels));
   glUniform1i(glGetUniformLocation(program.programId(), "img"), unit);
   glActiveTexture(GL_TEXTURE0 + static_cast<GLenum>(unit));
   glBindTexture(GL_TEXTURE_2D, source.id());
   glBindVertexArray(quadVertexArray.id());
-  glDrawArrays(GL_TRIANGLE_STRIP, 0, 4);
+  for (const TexelBox& box : boxes) {
+    glViewport(box.x0, box.y0, box.width(), box.height());
+    glDrawArrays(GL_TRIANGLE_STRIP, 0, 4);
+  }
+  glBindVertexArray(0);
+  glBindFramebuffer(GL_FRAMEBUFFER, 0);
+}
+
+// Each level's boxes are made from the boxes of the level above, halved: a blit
+// that halves with linear filtering averages each 2 × 2 block of texels, as
+// glGenerateMipmap does over the whole map. The two framebuffers hold two levels
+// of the one texture, so no level is read while it is written.
+void ShadowBuffers::refreshMipmaps(std::vector<TexelBox> boxes) const {
+  glBindFramebuffer(GL_READ_FRAMEBUFFER, mipmapSource.id());
+  glBindFramebuffer(GL_DRAW_FRAMEBUFFER, mipmapTarget.id());
+  for (GLint level = 1; (texels >> level) > 0 && !boxes.empty(); ++level) {
+    glFramebufferTexture2D(GL_READ_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, GL_TEXTURE_2D,
+                           shadowMapTexture.id(), level - 1);
+    glFramebufferTexture2D(GL_DRAW_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, GL_TEXTURE_2D,
+                           shadowMapTexture.id(), level);
+    for (TexelBox& box : boxes) {
+      box = halved(box);
+      glBlitFramebuffer(2 * box.x0, 2 * box.y0, 2 * box.x1, 2 * box.y1, box.x0, box.y0, box.x1,
+                        box.y1, GL_COLOR_BUFFER_BIT, GL_LINEAR);
+    }
+  }
   glBindFramebuffer(GL_FRAMEBUFFER, 0);
 }
 

@@ -36,7 +36,7 @@ class ShadowBuffers {
   void endShadowPass();
 
   /// Blurs the shadow map horizontally into the blur target, then vertically back,
-  /// over the texels within reach of `casters` only: elsewhere the map holds the
+  /// over the texels within reach of each of the `casters` only: elsewhere the map holds the
   /// cleared far value, which a blur would leave as it is. Blending and depth
   /// testing are off while it runs. The map's mipmaps are made anew after it
   /// where this frame's casters or the last frame's lie.
@@ -52,10 +52,10 @@ class ShadowBuffers {
   void createBlurFramebuffer();
   void createScreenQuad(const ShaderProgram& blurHorizontal, const ShaderProgram& blurVertical);
   void blurPass(const Framebuffer& target, const ShaderProgram& program, GLint unit,
-                const Texture& source, const TexelBox& box) const;
+                const Texture& source, const std::vector<TexelBox>& boxes) const;
   /// Makes every smaller level of the shadow map anew from the level above it,
-  /// over the texels that `box` on the largest level reaches.
-  void refreshMipmaps(TexelBox box) const;
+  /// over the texels that `boxes` on the largest level reach.
+  void refreshMipmaps(std::vector<TexelBox> boxes) const;
 
   GLsizei texels;
   Texture shadowDepthTexture;
@@ -70,7 +70,7 @@ class ShadowBuffers {
   Framebuffer mipmapTarget;
   /// Where the smaller levels still hold the last blur's casters: the whole map
   /// until the first blur, since the levels start out undefined.
-  TexelBox staleMipmaps;
+  std::vector<TexelBox> staleMipmaps;
   bool blendingBeforeShadowPass = false;
 };
 

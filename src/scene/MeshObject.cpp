@@ -119,7 +119,7 @@ void MeshObject::boundShadow(CasterBounds& bounds, const Animation* pose) const 
   if (animation()) pose = animation();
   if (boundForShadow(*this)) {
     for (const auto& mesh : meshes()) {
-      bounds.add(mesh->unskinnedBounds(), worldMatrix);
+      for (const BoundingBox& piece : mesh->unskinnedPieces()) bounds.add(piece, worldMatrix);
       for (const JointBounds& joint : mesh->jointBounds()) {
         const auto slot = static_cast<std::size_t>(joint.joint);
         const bool posed = pose && slot < pose->boneMatrices().size();

@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "render/LevelPrograms.h"
+#include "render/Mesh.h"
 #include "render/ShadowBuffers.h"
 #include "support/GlTest.h"
 
@@ -60,29 +61,33 @@ class ShadowBuffersTest : public GlTest {
     glBindTexture(GL_TEXTURE_2D, 0);
   }
 
-  /// Fills the shadow map with `background` moments but for the texels [x0, x1) ×
-  /// [y0, y1), whose moments are (1, 2).
-  void castRect(const TexelBox& rect, float background) const {
+  /// Fills the shadow map with `background` moments but for the texels of each of
+  /// `rects`, whose moments are (1, 2).
+  void castRects(const std::vector<TexelBox>& rects, float background) const {
     std::vector<float> rg(size * size * 2u, background);
-    for (GLint y = rect.y0; y < rect.y1; ++y)
-      for (GLint x = rect.x0; x < rect.x1; ++x) {
-        rg[(static_cast<size_t>(y) * size + static_cast<size_t>(x)) * 2] = 1.0f;
-        rg[(static_cast<size_t>(y) * size + static_cast<size_t>(x)) * 2 + 1] = 2.0f;
-      }
+    for (const TexelBox& rect : rects)
+      for (GLint y = rect.y0; y < rect.y1; ++y)
+        for (GLint x = rect.x0; x < rect.x1; ++x) {
+          rg[(static_cast<size_t>(y) * size + static_cast<size_t>(x)) * 2] = 1.0f;
+          rg[(static_cast<size_t>(y) * size + static_cast<size_t>(x)) * 2 + 1] = 2.0f;
+        }
     glBindTexture(GL_TEXTURE_2D, buffers->shadowMap());
     glTexSubImage2D(GL_TEXTURE_2D, 0, 0, 0, size, size, GL_RG, GL_FLOAT, rg.data());
     glBindTexture(GL_TEXTURE_2D, 0);
   }
 
-  /// Bounds that cover exactly `rect`, gathered in the map's own device coordinates.
-  static CasterBounds boundsOf(const TexelBox& rect) {
+  /// Bounds of one caster for each of `rects`, covering exactly it, gathered in
+  /// the map's own device coordinates.
+  static CasterBounds boundsOf(const std::vector<TexelBox>& rects) {
     const auto ndc = [](GLint texel) { return 2.0f * static_cast<float>(texel) / size - 1.0f; };
     CasterBounds bounds;
     bounds.begin(glm::mat4(1.0f));
-    BoundingBox box;
-    box.add({ndc(rect.x0), ndc(rect.y0), 0.0f});
-    box.add({ndc(rect.x1), ndc(rect.y1), 0.0f});
-    bounds.add(box, glm::mat4(1.0f));
+    for (const TexelBox& rect : rects) {
+      BoundingBox box;
+      box.add({ndc(rect.x0), ndc(rect.y0), 0.0f});
+      box.add({ndc(rect.x1), ndc(rect.y1), 0.0f});
+      bounds.add(box, glm::mat4(1.0f));
+    }
     return bounds;
   }
 
@@ -144,21 +149,26 @@ TEST_F(ShadowBuffersTest, BlurSpreadsAColumnAlongBothAxesAndRefreshesTheMipmaps)
 }
 
 // Beyond the blur's reach of the casters the map holds one value all round, which
-// the blur keeps; so blurring the casters' box alone must change no texel, even
-// when the blur target still holds an earlier frame's different moments.
-TEST_F(ShadowBuffersTest, BlurringTheCastersBoxAloneGivesTheWholeMapsBlur) {
-  const TexelBox caster{100, 60, 110, 64};
-  castRect(caster, 0.0f);
+// the blur keeps; so blurring the casters' boxes alone must change no texel, even
+// when the blur target still holds an earlier frame's different moments. Two of
+// the casters lie within the blur's reach of each other, the third far off.
+TEST_F(ShadowBuffersTest, BlurringTheCastersBoxesAloneGivesTheWholeMapsBlur) {
+  const std::vector<TexelBox> casters{{100, 60, 110, 64}, {112, 66, 118, 70}, {20, 200, 30, 210}};
+  castRects(casters, 0.0f);
   buffers->blur(programs->blurHorizontal, programs->blurVertical, wholeMap);
   const std::vector<float> whole = moments(buffers->shadowMap(), 0, GL_GREEN);
 
-  castRect({}, 5.0f);
+  castRects({}, 5.0f);
   buffers->blur(programs->blurHorizontal, programs->blurVertical, wholeMap);
-  castRect(caster, 0.0f);
-  const CasterBounds bounds = boundsOf(caster);
-  const TexelBox covered = bounds.texels(size, 0);
-  EXPECT_EQ(covered.x0, caster.x0);
-  EXPECT_EQ(covered.y1, caster.y1);
+  castRects(casters, 0.0f);
+  const CasterBounds bounds = boundsOf(casters);
+  const std::vector<TexelBox> covered = bounds.texels(size, 0);
+  ASSERT_EQ(covered.size(), 3u);
+  EXPECT_EQ(covered[0].x0, casters[0].x0);
+  EXPECT_EQ(covered[0].y1, casters[0].y1);
+  const std::vector<TexelBox> reached = bounds.texels(size, ShadowBuffers::blurReach);
+  ASSERT_EQ(reached.size(), 2u) << "boxes that meet are joined";
+  EXPECT_FALSE(reached[0].meets(reached[1]));
   glEnable(GL_DEPTH_TEST);
   buffers->blur(programs->blurHorizontal, programs->blurVertical, bounds);
   EXPECT_TRUE(glIsEnabled(GL_DEPTH_TEST)) << "the state found is left as it was";
@@ -170,7 +180,8 @@ TEST_F(ShadowBuffersTest, CasterBoundsCoverWhatTheLightSeesOfTheirBoxes) {
   CasterBounds none;
   none.begin(glm::mat4(1.0f));
   EXPECT_TRUE(none.texels(size, ShadowBuffers::blurReach).empty()) << "nothing casts";
-  EXPECT_EQ(boundsOf({250, 250, 300, 300}).texels(size, 4).x1, size) << "clipped to the map";
+  EXPECT_EQ(boundsOf({{250, 250, 300, 300}}).texels(size, 4).at(0).x1, size)
+      << "clipped to the map";
 
   // Seen through a perspective, a box reaching behind the eye casts only with its
   // part in front of the near plane, and a box wholly behind casts nothing. The
@@ -186,12 +197,45 @@ TEST_F(ShadowBuffersTest, CasterBoundsCoverWhatTheLightSeesOfTheirBoxes) {
     bounds.add(box, glm::mat4(1.0f));
     return bounds.texels(size, 0);
   };
-  const TexelBox cut = seen({0.0f, 0.0f, -10.0f}, {2.0f, 2.0f, 10.0f});
+  const std::vector<TexelBox> cuts = seen({0.0f, 0.0f, -10.0f}, {2.0f, 2.0f, 10.0f});
+  ASSERT_EQ(cuts.size(), 1u);
+  const TexelBox& cut = cuts[0];
   EXPECT_EQ(cut.x0, size / 2);
   EXPECT_EQ(cut.y0, size / 2);
   EXPECT_EQ(cut.x1, size);
   EXPECT_EQ(cut.y1, size);
   EXPECT_TRUE(seen({0.0f, 0.0f, 1.0f}, {2.0f, 2.0f, 10.0f}).empty()) << "behind the eye";
+}
+
+// A level's file may give all its platforms as one flat-shaded mesh, each face
+// with corners of its own: the casters' boxes are the platforms', not one box
+// over everything between them.
+TEST_F(ShadowBuffersTest, AMeshOfApartPlatformsCastsOneBoxForEachPlatform) {
+  MeshData data;
+  const auto addFlatShadedBox = [&data](const glm::vec3& low, const glm::vec3& high) {
+    for (int axis = 0; axis < 3; ++axis)
+      for (const float side : {low[axis], high[axis]}) {
+        const auto first = static_cast<std::uint32_t>(data.positions.size());
+        for (int corner = 0; corner < 4; ++corner) {
+          glm::vec3 point = low;
+          point[axis] = side;
+          point[(axis + 1) % 3] = (corner & 1) ? high[(axis + 1) % 3] : low[(axis + 1) % 3];
+          point[(axis + 2) % 3] = (corner & 2) ? high[(axis + 2) % 3] : low[(axis + 2) % 3];
+          data.positions.push_back(point);
+        }
+        data.indices.insert(data.indices.end(),
+                            {first, first + 1, first + 3, first, first + 3, first + 2});
+      }
+  };
+  addFlatShadedBox({-10.0f, 0.0f, -10.0f}, {-8.0f, 1.0f, -8.0f});
+  addFlatShadedBox({20.0f, 5.0f, 0.0f}, {24.0f, 6.0f, 3.0f});
+  const Mesh platforms(std::move(data));
+  const std::vector<BoundingBox>& pieces = platforms.unskinnedPieces();
+  ASSERT_EQ(pieces.size(), 2u);
+  EXPECT_EQ(pieces[0].min, glm::vec3(-10.0f, 0.0f, -10.0f));
+  EXPECT_EQ(pieces[0].max, glm::vec3(-8.0f, 1.0f, -8.0f));
+  EXPECT_EQ(pieces[1].min, glm::vec3(20.0f, 5.0f, 0.0f));
+  EXPECT_EQ(pieces[1].max, glm::vec3(24.0f, 6.0f, 3.0f));
 }
 
 // Outside the casters of this frame and the last, every smaller level holds what
@@ -201,8 +245,8 @@ TEST_F(ShadowBuffersTest, MipmapsMadeAroundTheCastersMatchMipmapsOfTheWholeMap) 
   const TexelBox earlier{20, 200, 37, 230};
   const TexelBox later{150, 10, 161, 19};
   for (const TexelBox& caster : {earlier, later}) {
-    castRect(caster, 0.0f);
-    buffers->blur(programs->blurHorizontal, programs->blurVertical, boundsOf(caster));
+    castRects({caster}, 0.0f);
+    buffers->blur(programs->blurHorizontal, programs->blurVertical, boundsOf({caster}));
   }
   const auto allLevels = [this] {
     std::vector<std::vector<float>> levels;
