@@ -9,6 +9,7 @@
 
 #include "audio/SoundSystem.h"
 #include "audio/SourcePool.h"
+#include "platform/LoadTimes.h"
 
 namespace Vexa {
 
@@ -58,6 +59,7 @@ ALuint bufferOf(const MonoSound& sound) {
 }  // namespace
 
 SoundBuffer::SoundBuffer(SourcePool& channels, const std::string& path) : channels(channels) {
+  const LoadTimes::Scope timed(LoadTimes::Cause::SoundLoading);
   const auto sound = readMono(path);
   if (sound) buffer = bufferOf(*sound);
   checkSoundResult(buffer != 0, "could not find sound " + path);

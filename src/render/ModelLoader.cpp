@@ -12,6 +12,7 @@
 #include <filesystem>
 
 #include "platform/Fatal.h"
+#include "platform/LoadTimes.h"
 #include "platform/ProcessGuard.h"
 
 namespace Vexa {
@@ -150,6 +151,7 @@ std::string importAnswer(const std::string& request) {
 // One importing child serves the whole game: started for the first model, it
 // costs one fork, and each import after that only the trip through its socket.
 ModelData ModelLoader::load(const std::string& path) {
+  const LoadTimes::Scope timed(LoadTimes::Cause::ModelImport);
   static ProcessGuard::Worker importer(importAnswer, importLimits);
   const ProcessGuard::Outcome outcome = importer.ask(importRequest(path));
   if (!outcome.answer) fatalError(failurePrefix + "importing " + path + " " + outcome.failure);

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "platform/Fatal.h"
+#include "platform/LoadTimes.h"
 
 namespace Vexa {
 
@@ -37,6 +38,7 @@ std::string readWholeFile(const std::string& path) {
 
 ShaderProgram::ShaderProgram(const std::string& vertexPath, const std::string& fragmentPath)
     : program(Program::generate()) {
+  const LoadTimes::Scope timed(LoadTimes::Cause::ShaderCompilation);
   if (!program) fatalError("could not create shader program");
   vertexShader = loadShader(GL_VERTEX_SHADER, vertexPath);
   fragmentShader = loadShader(GL_FRAGMENT_SHADER, fragmentPath);

@@ -8,6 +8,7 @@
 #include <optional>
 
 #include "platform/Fatal.h"
+#include "platform/LoadTimes.h"
 #include "render/SoftwareRasterizer.h"
 
 namespace Vexa {
@@ -95,6 +96,7 @@ class DevilImage {
 }  // namespace
 
 TextureImage::TextureImage(const std::string& name) : texture(Texture::generate()) {
+  const LoadTimes::Scope timed(LoadTimes::Cause::TextureDecoding);
   const std::string path = folder + name;
   const std::optional<std::string> bytes = fileBytes(path);
   const auto size = bytes ? pngSize(*bytes) : std::nullopt;

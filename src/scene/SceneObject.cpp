@@ -4,6 +4,7 @@
 
 #include "animation/Animation.h"
 #include "physic/StaticRigidBody.h"
+#include "platform/LoadTimes.h"
 #include "render/MaterialEntry.h"
 #include "render/Mesh.h"
 #include "scene/LevelFiles.h"
@@ -21,6 +22,7 @@ glm::mat4 SceneObject::globalMatrix() const {
 }
 
 std::unique_ptr<physic::StaticRigidBody> SceneObject::staticBody(bool heavy) const {
+  const LoadTimes::Scope timed(LoadTimes::Cause::PhysicsBuild);
   auto triangles = std::make_unique<btTriangleMesh>(/*use32bitIndices=*/true,
                                                     /*use4componentVertices=*/true);
   const glm::mat4 transform = globalMatrix();

@@ -102,6 +102,17 @@ void printLevelRow(int level, const std::vector<FrameCosts::Frame>& frames, doub
   std::printf("\n");
 }
 
+/// "N ms: shaders a, models b, ..., other z", where other is what no cause took.
+void printLoading(const std::string& what, double milliseconds, const LoadTimes::Totals& loads) {
+  std::printf("%-34s %6.0f ms:", what.c_str(), milliseconds);
+  double causes = 0.0;
+  for (int cause = 0; cause < LoadTimes::causeCount; ++cause) {
+    std::printf(" %s %.0f,", LoadTimes::name(static_cast<LoadTimes::Cause>(cause)), loads[cause]);
+    causes += loads[cause];
+  }
+  std::printf(" other %.0f\n", milliseconds - causes);
+}
+
 std::vector<FrameCosts::Frame> play(const Replay& replay, RunOptions options,
                                     std::string* stateLines = nullptr) {
   std::ostringstream lines;
@@ -161,12 +172,13 @@ int main(int argc, char** argv) {
   }
   printLevelRow(4, closingFrames, arguments.floorMilliseconds);
 
-  std::printf("start-up to level 1's first frame: %.0f ms\n",
-              runner.frameCosts().startupMilliseconds());
+  printLoading("start-up to level 1's first frame", runner.frameCosts().startupMilliseconds(),
+               runner.frameCosts().startupLoads());
   for (std::size_t f = 1; f < levels.size() && f < surveyed.size(); ++f)
     if (levels[f] != levels[f - 1])
-      std::printf("level switch %d -> %d: %.0f ms\n", levels[f - 1], levels[f],
-                  surveyed[f].afterSwap);
+      printLoading(
+          "level switch " + std::to_string(levels[f - 1]) + " -> " + std::to_string(levels[f]),
+          surveyed[f].afterSwap, surveyed[f].loads);
   rusage usage{};
   getrusage(RUSAGE_SELF, &usage);
   std::printf("peak resident memory: %.0f MB\n", static_cast<double>(usage.ru_maxrss) / 1024.0);

@@ -29,11 +29,16 @@ double percentile(std::vector<double> samples, double share) {
   return samples[std::max<std::size_t>(rank, 1) - 1];
 }
 
-FrameCosts::FrameCosts() : created(std::chrono::steady_clock::now()) {}
+// Loading before the costs were made is none of theirs.
+FrameCosts::FrameCosts() : created(std::chrono::steady_clock::now()) {
+  LoadTimes::take();
+}
 
 void FrameCosts::start() {
   phaseStart = finishedWork();
-  if (startup < 0.0) startup = since(created, phaseStart);
+  if (startup >= 0.0) return;
+  startup = since(created, phaseStart);
+  startupLoading = LoadTimes::take();
 }
 
 // A frame begins with its update phase.
@@ -49,7 +54,9 @@ void FrameCosts::phaseEnded(Phase phase, bool counted) {
 
 void FrameCosts::frameEnded() {
   const auto end = finishedWork();
-  if (!frameList.empty()) frameList.back().afterSwap = since(phaseStart, end);
+  if (frameList.empty()) return;
+  frameList.back().afterSwap = since(phaseStart, end);
+  frameList.back().loads = LoadTimes::take();
 }
 
 std::chrono::steady_clock::time_point FrameCosts::finishedWork() const {

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "app/FrameObserver.h"
+#include "platform/LoadTimes.h"
 
 namespace Vexa::replay {
 
@@ -19,10 +20,12 @@ class FrameCosts {
   using Phase = FrameObserver::Phase;
 
   /// What one frame cost: each phase's milliseconds (negative where not counted),
-  /// and the milliseconds after its swap until it ended (a level switch's cost).
+  /// the milliseconds after its swap until it ended (a level switch's cost), and
+  /// what loading took in the whole frame, by cause.
   struct Frame {
     std::array<double, FrameObserver::phaseCount> phases{};
     double afterSwap = 0.0;
+    LoadTimes::Totals loads{};
   };
 
   FrameCosts();
@@ -39,6 +42,8 @@ class FrameCosts {
   /// Milliseconds from construction to the first frame's beginning: the
   /// application's start-up when the costs are made just before it.
   double startupMilliseconds() const { return startup; }
+  /// What loading took by cause before the first frame began.
+  const LoadTimes::Totals& startupLoads() const { return startupLoading; }
 
   /// One row per phase: the number of frames counted, the median and the 95th percentile.
   void print(std::ostream& out) const;
@@ -51,6 +56,7 @@ class FrameCosts {
   std::array<std::vector<double>, FrameObserver::phaseCount> milliseconds;
   std::vector<Frame> frameList;
   double startup = -1.0;
+  LoadTimes::Totals startupLoading{};
 };
 
 }  // namespace Vexa::replay
