@@ -1,6 +1,7 @@
 #include "ImportedModel.h"
 
 #include <assimp/material.h>
+#include <btBulletDynamicsCommon.h>
 #include <gtest/gtest.h>
 
 #include <glm/gtc/type_ptr.hpp>
@@ -43,6 +44,24 @@ TriangleSet ImportedModel::subtreeMeshes(const aiNode& node) const {
   TriangleSet set = meshes(node);
   for (unsigned i = 0; i < node.mNumChildren; ++i) set.add(subtreeMeshes(*node.mChildren[i]));
   return set;
+}
+
+std::unique_ptr<physic::StaticRigidBody> ImportedModel::staticBody(const aiNode& node,
+                                                                   bool heavy) const {
+  auto triangles = std::make_unique<btTriangleMesh>();
+  for (unsigned m = 0; m < node.mNumMeshes; ++m) {
+    const aiMesh& mesh = *scene->mMeshes[node.mMeshes[m]];
+    std::vector<glm::vec3> positions;
+    for (unsigned v = 0; v < mesh.mNumVertices; ++v)
+      positions.emplace_back(mesh.mVertices[v].x, mesh.mVertices[v].y, mesh.mVertices[v].z);
+    std::vector<std::uint32_t> indices;
+    for (unsigned f = 0; f < mesh.mNumFaces; ++f) {
+      const aiFace& face = mesh.mFaces[f];
+      if (face.mNumIndices == 3) indices.insert(indices.end(), face.mIndices, face.mIndices + 3);
+    }
+    physic::StaticRigidBody::collectTriangles(globalMatrix(node), positions, indices, *triangles);
+  }
+  return std::make_unique<physic::StaticRigidBody>(std::move(triangles), heavy);
 }
 
 void ImportedModel::addMeshes(const aiNode& node, TriangleSet& set) const {

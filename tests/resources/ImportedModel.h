@@ -5,10 +5,12 @@
 #include <assimp/Importer.hpp>
 #include <glm/glm.hpp>
 #include <glm/gtc/matrix_transform.hpp>
+#include <memory>
 #include <string>
 #include <vector>
 
 #include "TriangleSet.h"
+#include "physic/StaticRigidBody.h"
 #include "scene/LevelFiles.h"
 
 namespace Vexa::test {
@@ -31,6 +33,9 @@ class ImportedModel {
   TriangleSet meshes(const aiNode& node) const;
   /// Every mesh of the node's subtree in world space.
   TriangleSet subtreeMeshes(const aiNode& node) const;
+  /// The node's own meshes as the static body the game makes of a level node: their
+  /// triangles collected in world space through `StaticRigidBody::collectTriangles`.
+  std::unique_ptr<physic::StaticRigidBody> staticBody(const aiNode& node, bool heavy) const;
   /// The diffuse texture names that the materials give, in material order.
   std::vector<std::string> textureNames() const;
   unsigned colourMaterialCount() const;
