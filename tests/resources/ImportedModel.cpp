@@ -18,8 +18,8 @@ glm::mat4 toGlm(const aiMatrix4x4& m) {
 
 }  // namespace
 
-ImportedModel::ImportedModel(const std::string& path, const glm::mat4& rootPlacement)
-    : placement(rootPlacement) {
+ImportedModel::ImportedModel(const std::string& path, Placement place)
+    : placement(std::move(place)) {
   scene = ModelLoader::read(importer, path);
   EXPECT_NE(scene, nullptr) << path << ": " << importer.GetErrorString();
 }
@@ -30,7 +30,7 @@ const aiNode* ImportedModel::node(const std::string& name) const {
 
 glm::mat4 ImportedModel::globalMatrix(const aiNode& node) const {
   glm::mat4 matrix = toGlm(node.mTransformation);
-  if (node.mParent == nullptr) return matrix * placement;
+  if (node.mParent == nullptr) return placement(matrix);
   return globalMatrix(*node.mParent) * matrix;
 }
 

@@ -32,7 +32,7 @@ std::array<glm::vec3, 4> around(const glm::vec3& point, float distance) {
 class LevelFile {
  public:
   explicit LevelFile(int number)
-      : model(levelPath(number), ImportedModel::levelScale()),
+      : model(levelPath(number), ImportedModel::levelScaled),
         solid(model.meshes(*model.node(levelNode))),
         ground(physics.addStaticBody(model.staticBody(*model.node(levelNode), true))) {}
 

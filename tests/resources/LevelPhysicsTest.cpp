@@ -36,7 +36,7 @@ constexpr float walkPerStep = 0.3f;  // what the controls send: 18 units per sec
 class LevelWorld {
  public:
   explicit LevelWorld(int number)
-      : model(levelPath(number), ImportedModel::levelScale()),
+      : model(levelPath(number), ImportedModel::levelScaled),
         solid(model.meshes(*model.node(levelNode))),
         levelBody(world.addStaticBody(model.staticBody(*model.node(levelNode), true))) {}
 
