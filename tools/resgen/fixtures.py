@@ -196,13 +196,8 @@ def write_all(folder):
         build().write(os.path.join(folder, name + ".dae"))
 
 
-def main(arguments):
-    if len(arguments) != 1:
-        sys.stderr.write("usage: python3 -m resgen.fixtures <output folder>\n")
-        return 2
-    write_all(arguments[0])
-    return 0
-
-
 if __name__ == "__main__":
-    sys.exit(main(sys.argv[1:]))
+    if len(sys.argv) != 2:
+        sys.stderr.write("usage: python3 -m resgen.fixtures <output folder>\n")
+        sys.exit(2)
+    write_all(sys.argv[1])
