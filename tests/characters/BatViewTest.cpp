@@ -11,6 +11,7 @@
 #include "ViewLighting.h"
 #include "animation/Animation.h"
 #include "render/ShaderProgram.h"
+#include "scene/Level.h"
 #include "scene/MeshObject.h"
 #include "scene/mesh/CharacterModels.h"
 #include "support/GlTest.h"
@@ -55,12 +56,8 @@ class BatViewTest : public GlTest, public testing::WithParamInterface<std::strin
   }
 
   void setUniforms() const {
-    // The player's projection: 60 degrees high, the window's aspect, near 0.1, far 1500.
-    const float top = 0.1f * std::tan(glm::radians(30.0f));
-    const float right = top * width / height;
-    const glm::mat4 projection = glm::frustum(-right, right, -top, top, 0.1f, 1500.0f);
     viewer::ViewLighting lighting;
-    lighting.projection = projection;
+    lighting.projection = Level::projection(width, height);
     lighting.light = {10.0f, 20.0f, 10.0f};
     lighting.diffuse = glm::vec3(1.0f);
     lighting.specular = glm::vec3(0.5f);

@@ -8,6 +8,7 @@
 
 #include "CharacterClip.h"
 #include "CharacterFiles.h"
+#include "render/ModelData.h"
 
 namespace Vexa::test {
 namespace {
@@ -17,7 +18,6 @@ using scene::mesh::skeletonRootNode;
 
 constexpr double millisecondsPerFrame = 1000.0 / 24.0;
 constexpr float poseTolerance = 1e-3f;
-constexpr int boneMatrixSlots = 32;  // length of "bonesMatrix" in the skinning shaders
 
 class CharacterFilesTest : public testing::TestWithParam<CharacterModel> {
  protected:
@@ -117,9 +117,9 @@ TEST_P(CharacterFilesTest, SegmentBoundsOfTheGameLandOnTheirKeys) {
 }
 
 TEST_P(CharacterFilesTest, EveryAnimatedNodeHasABoneMatrixSlot) {
-  EXPECT_LT(clip.nodeCount(), boneMatrixSlots);
+  EXPECT_LT(clip.nodeCount(), skinningSlots);
   for (const std::string& name : clip.animatedNodes()) {
-    EXPECT_LT(clip.nodeIndex(name), boneMatrixSlots) << name;
+    EXPECT_LT(clip.nodeIndex(name), skinningSlots) << name;
   }
 }
 

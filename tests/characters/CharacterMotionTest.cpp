@@ -11,6 +11,7 @@
 
 #include "CharacterClip.h"
 #include "CharacterFiles.h"
+#include "scene/Level.h"
 
 namespace Vexa::test {
 namespace {
@@ -21,8 +22,8 @@ constexpr double pi = 3.14159265359;
 
 // The bat ------------------------------------------------------------------------------
 
-const float tanHalfFieldOfView = std::tan(glm::radians(30.0f));
-constexpr float aspect = 1024.0f / 768.0f;
+/// The player's lens on a window of the game's size.
+const glm::mat4 lens = Level::projection(1024.0f, 768.0f);
 
 glm::vec3 inCameraSpace(const glm::vec3& filePoint) {
   return glm::vec3(batLocalMatrix() * glm::vec4(filePoint, 1.0f));
@@ -30,7 +31,8 @@ glm::vec3 inCameraSpace(const glm::vec3& filePoint) {
 
 /// Where a camera-space point shows: -1..1 across the view in both directions.
 glm::vec2 onScreen(const glm::vec3& p) {
-  return glm::vec2(p.x / (-p.z * tanHalfFieldOfView * aspect), p.y / (-p.z * tanHalfFieldOfView));
+  const glm::vec4 clip = lens * glm::vec4(p, 1.0f);
+  return glm::vec2(clip) / clip.w;
 }
 
 class BatTest : public testing::TestWithParam<std::string> {
@@ -60,7 +62,8 @@ TEST_P(BatTest, RestsAtTheLowerRightOfTheView) {
   EXPECT_LT(top.x, 1.0f);
   EXPECT_LT(std::abs(top.y), 1.0f);
   for (const glm::vec3& vertex : clip.verticesOf("Hands")) {
-    EXPECT_LT(shown(vertex, clip.ticksAt(0)).z, -0.1f) << "behind the near plane";
+    const glm::vec4 seen = lens * glm::vec4(shown(vertex, clip.ticksAt(0)), 1.0f);
+    EXPECT_GT(seen.z, -seen.w) << "behind the near plane";
   }
 }
 

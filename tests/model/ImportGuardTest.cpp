@@ -5,8 +5,8 @@
 #include <vector>
 
 #include "animation/Animation.h"
-#include "model/Collada.h"
 #include "model/ScratchFolder.h"
+#include "model/TestModel.h"
 #include "platform/ProcessGuard.h"
 #include "render/ModelLoader.h"
 #include "render/ShaderProgram.h"
@@ -167,10 +167,11 @@ TEST_F(ModelCacheTest, ObjectsShowingOneFileShareOneImportAndOneClip) {
   EXPECT_EQ(imports.size(), 2u) << "nothing showed the file any more";
 
   ScratchFolder scratch;
-  scratch.write("model.dae", collada::colouredSquare({1, 0, 0}));
+  scratch.write("model.dae", testModel("red_square"));
   const auto red = load("model.dae");
   // Another length is another version, whatever the file system's clock says.
-  scratch.write("model.dae", collada::colouredSquare({0, 1, 0}, "<!-- green -->"));
+  ASSERT_NE(testModel("green_square").size(), testModel("red_square").size());
+  scratch.write("model.dae", testModel("green_square"));
   const auto green = load("model.dae");
   EXPECT_EQ(imports.size(), 4u);
   EXPECT_NE(red->importedModel(), green->importedModel());

@@ -1,9 +1,9 @@
 #include <glm/gtc/type_ptr.hpp>
 #include <tuple>
 
-#include "model/Collada.h"
 #include "model/PngFile.h"
 #include "model/ScratchFolder.h"
+#include "model/TestModel.h"
 #include "render/MaterialEntry.h"
 #include "render/ShaderProgram.h"
 #include "scene/MeshObject.h"
@@ -85,8 +85,7 @@ TEST_F(MaterialTest, OnlyPngContentIsDecodedAndItsSizeIsCheckedFirst) {
 
 TEST_F(MaterialTest, MeshesSetTheirMaterialAndANullEntryKeepsWhatTheProgramHeld) {
   scratch.write("Resources/Textures/pixel.png", pngFile(1, 1, PngColour::Rgb, {255, 0, 0}));
-  namespace dae = collada;
-  scratch.write("model.dae", dae::colouredSquare({0, 0.5f, 0}));
+  scratch.write("model.dae", testModel("green_square"));
   ShaderProgram program("Shader/enemy_shader.vert", "Shader/enemy_shader.frag");
   const GLuint id = program.programId();
   scene::MeshObject model(&program, nullptr);
@@ -132,7 +131,7 @@ TEST_F(MaterialTest, MeshesSetTheirMaterialAndANullEntryKeepsWhatTheProgramHeld)
 // Nodes leave a shared program bound for the next; whatever mix of programs a tree
 // holds, the tree as a whole leaves none current in either pass.
 TEST_F(MaterialTest, ATreeDrawnFromItsRootLeavesNoProgramCurrentInEitherPass) {
-  scratch.write("model.dae", collada::colouredSquare({0, 0.5f, 0}));
+  scratch.write("model.dae", testModel("green_square"));
   ShaderProgram lit("Shader/enemy_shader.vert", "Shader/enemy_shader.frag");
   ShaderProgram shadow("Shader/shadow_map_shader_animations.vert",
                        "Shader/shadow_map_shader_animations_VSM.frag");

@@ -1,9 +1,9 @@
 #include <assimp/Importer.hpp>
 #include <glm/gtc/matrix_transform.hpp>
 
-#include "model/Collada.h"
 #include "model/PngFile.h"
 #include "model/ScratchFolder.h"
+#include "model/TestModel.h"
 #include "model/VertexArrayProbe.h"
 #include "render/MaterialEntry.h"
 #include "render/Mesh.h"
@@ -16,7 +16,6 @@ namespace Vexa::test {
 namespace {
 
 using scene::MeshObject;
-namespace dae = collada;
 
 class ModelLoaderTest : public GlTest {
  protected:
@@ -26,12 +25,9 @@ class ModelLoaderTest : public GlTest {
         std::make_unique<ShaderProgram>("Shader/enemy_shader.vert", "Shader/enemy_shader.frag");
   }
 
-  std::unique_ptr<MeshObject> load(const std::string& libraries, const std::string& nodes) {
-    return loadDocument(dae::document(libraries, nodes));
-  }
-
-  std::unique_ptr<MeshObject> loadDocument(const std::string& document) {
-    scratch.write("model.dae", document);
+  /// Loads the test model `name` as the game loads a model file.
+  std::unique_ptr<MeshObject> load(const std::string& name) {
+    scratch.write("model.dae", testModel(name));
     auto model = std::make_unique<MeshObject>(program.get(), nullptr);
     model->loadModel("model.dae");
     return model;
@@ -42,8 +38,7 @@ class ModelLoaderTest : public GlTest {
 };
 
 TEST_F(ModelLoaderTest, NumbersNodesInPreOrderAndFindsThemByExactName) {
-  const auto model = load("", dae::node("A", dae::node("B", dae::node("C"))) +
-                                  dae::node("D", dae::node("E") + dae::node("F")));
+  const auto model = load("node_tree");
   const std::vector<std::pair<std::string, int>> expected = {{"A", 1}, {"B", 2}, {"C", 3},
                                                              {"D", 4}, {"E", 5}, {"F", 6}};
   EXPECT_EQ(model->nodeIndex(), 0);
@@ -61,9 +56,10 @@ TEST_F(ModelLoaderTest, NumbersNodesInPreOrderAndFindsThemByExactName) {
 }
 
 TEST_F(ModelLoaderTest, KeepsLocalMatricesInColumnMajorOrder) {
+  // The matrices the test model's nodes hold.
   const glm::mat4 outer = glm::rotate(glm::translate(glm::mat4(1.0f), {1, 2, 3}), 0.5f, {0, 0, 1});
   const glm::mat4 inner = glm::scale(glm::translate(glm::mat4(1.0f), {0, 4, 0}), {2, 2, 2});
-  const auto model = load("", dae::node("Outer", dae::node("Inner", "", inner), outer));
+  const auto model = load("nested_matrices");
   const MeshObject* innerNode = model->findNode("Inner");
   for (int c = 0; c < 4; ++c) {
     for (int r = 0; r < 4; ++r) {
@@ -74,7 +70,7 @@ TEST_F(ModelLoaderTest, KeepsLocalMatricesInColumnMajorOrder) {
 }
 
 TEST_F(ModelLoaderTest, UploadsEachAttributeInItsOwnTightBufferAndKeepsGeometry) {
-  const auto model = loadDocument(dae::colouredSquare({1, 0, 0}));
+  const auto model = load("red_square");
   const auto& meshes = model->findNode("Body")->meshes();
   ASSERT_EQ(meshes.size(), 1u);
   const Mesh& mesh = *meshes[0];
@@ -111,10 +107,7 @@ TEST_F(ModelLoaderTest, UploadsEachAttributeInItsOwnTightBufferAndKeepsGeometry)
 }
 
 TEST_F(ModelLoaderTest, LeavesOutUvsWhenTheFileHasNone) {
-  dae::Geometry plain = dae::square("Plain");
-  plain.uvs.clear();
-  const auto model = load(dae::geometry(plain) + dae::colourMaterial("Red", {1, 0, 0}),
-                          dae::node("Body", dae::meshInstance("Plain", "Red")));
+  const auto model = load("square_without_uvs");
   const Mesh& mesh = *model->findNode("Body")->meshes().at(0);
   EXPECT_TRUE(mesh.uvs().empty());
   EXPECT_FALSE(attributeState(mesh.vertexArrayId(), 2).enabled);
@@ -122,10 +115,7 @@ TEST_F(ModelLoaderTest, LeavesOutUvsWhenTheFileHasNone) {
 }
 
 TEST_F(ModelLoaderTest, LeavesOutFacesOfFewerThanThreeIndices) {
-  dae::Geometry withLines = dae::square("Lines");
-  withLines.lines = {0, 1, 1, 2, 2, 3};
-  const auto model = load(dae::geometry(withLines) + dae::colourMaterial("Red", {1, 0, 0}),
-                          dae::node("Body", dae::meshInstance("Lines", "Red")));
+  const auto model = load("square_with_lines");
   std::uint32_t faces = 0;
   for (const auto& mesh : model->findNode("Body")->meshes()) {
     faces += mesh->faceCount();
@@ -135,14 +125,9 @@ TEST_F(ModelLoaderTest, LeavesOutFacesOfFewerThanThreeIndices) {
 }
 
 TEST_F(ModelLoaderTest, GivesTheRootOneMaterialPerFileMaterialByIndex) {
-  const std::string libraries = dae::geometry(dae::square("Left")) +
-                                dae::geometry(dae::square("Right")) +
-                                dae::colourMaterial("Green", {0, 0.5f, 0}) +
-                                dae::textureMaterial("Skin", "skins/checker.png");
   scratch.write("Resources/Textures/skins/checker.png",
                 pngFile(1, 1, PngColour::Rgb, {10, 20, 30}));
-  const auto model = load(libraries, dae::node("L", dae::meshInstance("Left", "Green")) +
-                                         dae::node("R", dae::meshInstance("Right", "Skin")));
+  const auto model = load("two_materials");
   const auto& materials = model->materials();
   const MaterialEntry* green =
       materials.at(model->findNode("L")->meshes().at(0)->materialIndex()).get();

@@ -4,8 +4,8 @@
 #include "OffscreenTarget.h"
 #include "ViewLighting.h"
 #include "animation/Animation.h"
-#include "model/Collada.h"
 #include "model/ScratchFolder.h"
+#include "model/TestModel.h"
 #include "model/VertexArrayProbe.h"
 #include "render/Mesh.h"
 #include "render/ModelLoader.h"
@@ -17,62 +17,19 @@ namespace Vexa::test {
 namespace {
 
 using scene::MeshObject;
-namespace dae = collada;
 
+// The matrices of the skinned test models' bones; their inverses are the bind matrices.
 const glm::mat4 boneBind = glm::translate(glm::mat4(1.0f), {0, -1, 0});
 const glm::mat4 tipBind = glm::translate(glm::mat4(1.0f), {0, 1, 0});
 
-// The square's bottom edge follows "Bone", its top edge "Tip" and "Bone" half and half.
-dae::Skin squareSkin(std::vector<std::string> joints = {"Bone", "Tip"}) {
-  dae::Skin skin;
-  skin.id = "Skin";
-  skin.geometryId = "Square";
-  skin.joints = std::move(joints);
-  skin.inverseBinds = {glm::inverse(boneBind), glm::inverse(boneBind * tipBind)};
-  skin.influences = {{{0, 1.0f}}, {{0, 1.0f}}, {{1, 0.5f}, {0, 0.5f}}, {{1, 0.5f}, {0, 0.5f}}};
-  return skin;
-}
-
-// The mesh node comes before the skeleton, so its bones name nodes read after it.
-std::string skinnedScene(const std::string& geometryNode) {
-  return dae::node("Body", geometryNode) +
-         dae::node("Armature",
-                   dae::node("Bone", dae::node("Tip", "", tipBind, true), boneBind, true));
-}
-
-// A clip that holds the pose with the tip at `tipPose`: before its first key the
-// first key's pose holds.
-std::string clipHolding(const glm::mat4& tipPose = tipBind) {
-  return dae::animation({"Bone", {0.5f, 1.0f}, {boneBind, boneBind}}) +
-         dae::animation({"Tip", {0.5f, 1.0f}, {tipPose, tipPose}});
-}
-
 class SkinTest : public GlTest {
  protected:
-  std::unique_ptr<MeshObject> load(const std::string& file, const std::string& contents,
-                                   ShaderProgram* program) {
-    scratch.write(file, contents);
+  /// Loads the test model `name` with `program`.
+  std::unique_ptr<MeshObject> load(const std::string& name, ShaderProgram* program) {
+    scratch.write(name + ".dae", testModel(name));
     auto model = std::make_unique<MeshObject>(program, nullptr);
-    model->loadModel(file);
+    model->loadModel(name + ".dae");
     return model;
-  }
-
-  std::unique_ptr<MeshObject> skinnedModel(ShaderProgram* program,
-                                           const std::string& clip = clipHolding()) {
-    return load("skinned.dae",
-                dae::document(dae::geometry(dae::square("Square")) +
-                                  dae::colourMaterial("Red", {0.8f, 0.1f, 0.1f}) +
-                                  dae::controller(squareSkin()) + clip,
-                              skinnedScene(dae::skinInstance("Skin", "Red", "Bone"))),
-                program);
-  }
-
-  std::unique_ptr<MeshObject> plainModel(ShaderProgram* program) {
-    return load("plain.dae",
-                dae::document(dae::geometry(dae::square("Square")) +
-                                  dae::colourMaterial("Red", {0.8f, 0.1f, 0.1f}),
-                              skinnedScene(dae::meshInstance("Square", "Red"))),
-                program);
   }
 
   ScratchFolder scratch;
@@ -81,18 +38,10 @@ class SkinTest : public GlTest {
 TEST_F(SkinTest, WritesBoneRecordsWithNodeNumbersAndOffsetsIntoTheNamedNodes) {
   ShaderProgram program("Shader/enemy_shader.vert", "Shader/enemy_shader.frag");
   // "Ghost" names no node: it gets no joint, and its offset goes nowhere.
-  dae::Skin skin = squareSkin({"Bone", "Tip", "Ghost"});
-  skin.inverseBinds.push_back(glm::mat4(1.0f));
-  skin.influences[0] = {{2, 0.5f}, {0, 0.5f}};
-  const auto model =
-      load("ghost.dae",
-           dae::document(dae::geometry(dae::square("Square")) +
-                             dae::colourMaterial("Red", {1, 0, 0}) + dae::controller(skin),
-                         skinnedScene(dae::skinInstance("Skin", "Red", "Bone"))),
-           &program);
+  const auto model = load("skinned_square_with_ghost", &program);
   EXPECT_EQ(model->findNode("Bone")->nodeIndex(), 3);
   EXPECT_EQ(model->findNode("Tip")->nodeIndex(), 4);
-  const ModelData data = ModelLoader::load("ghost.dae");
+  const ModelData data = ModelLoader::load("skinned_square_with_ghost.dae");
   const NodeData& bone = data.nodes.at(3);
   const NodeData& tip = data.nodes.at(4);
   EXPECT_TRUE(bone.namedByBone);
@@ -177,8 +126,8 @@ TEST_F(SkinTest, ASkinnedModelAtItsBindPoseRendersLikeTheSameMeshUnskinned) {
       {"shadow_map_shader_animations.vert", "shadow_map_shader_animations_VSM.frag"}};
   for (const auto& [vertex, fragment] : programs) {
     ShaderProgram program("Shader/" + vertex, "Shader/" + fragment);
-    const auto skinned = skinnedModel(&program);
-    const auto plain = plainModel(&program);
+    const auto skinned = load("skinned_square", &program);
+    const auto plain = load("square_on_armature", &program);
     ASSERT_NE(skinned->animation(), nullptr);
     // COLLADA clips count milliseconds; this one's first key lies at 500, not at 0.
     EXPECT_EQ(skinned->animation()->ticksPerSecond(), 1000.0);
@@ -193,60 +142,42 @@ TEST_F(SkinTest, ASkinnedModelAtItsBindPoseRendersLikeTheSameMeshUnskinned) {
 
 TEST_F(SkinTest, APosedBoneMovesItsVertices) {
   ShaderProgram program("Shader/enemy_shader.vert", "Shader/enemy_shader.frag");
-  const auto bindPixels = renderPlaced(*skinnedModel(&program), program);
-  // Turn the tip a quarter: the square's top edge, half on the tip, bends away.
-  const glm::mat4 turned = tipBind * glm::rotate(glm::mat4(1.0f), glm::radians(90.0f), {1, 0, 0});
-  EXPECT_NE(renderPlaced(*skinnedModel(&program, clipHolding(turned)), program), bindPixels);
+  const auto bindPixels = renderPlaced(*load("skinned_square", &program), program);
+  // The tip turned a quarter: the square's top edge, half on the tip, bends away.
+  EXPECT_NE(renderPlaced(*load("skinned_square_bent", &program), program), bindPixels);
 }
 
 // Without a clip nothing would ever pose the skin, and every vertex would collapse.
 TEST_F(SkinTest, ASkinnedModelWithoutAClipDrawsInItsBindPoseWhereItIsPlaced) {
   ShaderProgram program("Shader/enemy_shader.vert", "Shader/enemy_shader.frag");
-  const auto clipless = skinnedModel(&program, "");
+  const auto clipless = load("skinned_square_without_clip", &program);
   ASSERT_NE(clipless->animation(), nullptr);
   EXPECT_FALSE(clipless->animation()->hasClip());
-  const auto plainPixels = renderPlaced(*plainModel(&program), program);
+  const auto plainPixels = renderPlaced(*load("square_on_armature", &program), program);
   EXPECT_GT(litPixels(plainPixels), 1000u);
   EXPECT_EQ(renderPlaced(*clipless, program), plainPixels);
 }
 
 // The pose goes up as one array to the highest animated node; the driver drops the
-// matrices past the shaders' 32, and the bones below still pose the skin.
+// matrices past the shaders' slots, and the bones below still pose the skin.
 TEST_F(SkinTest, AClipAnimatingNodesPastTheShadersSlotsStillPosesTheSkin) {
   ShaderProgram program("Shader/enemy_shader.vert", "Shader/enemy_shader.frag");
-  std::string fillers;
-  for (int n = 0; n < 30; ++n) fillers += dae::node("Filler" + std::to_string(n));
-  const glm::mat4 turned = tipBind * glm::rotate(glm::mat4(1.0f), glm::radians(90.0f), {1, 0, 0});
-  const std::string clip = clipHolding(turned) + dae::animation({"Filler29", {0.5f}, {tipBind}});
-  const auto crowded =
-      load("crowded.dae",
-           dae::document(dae::geometry(dae::square("Square")) +
-                             dae::colourMaterial("Red", {0.8f, 0.1f, 0.1f}) +
-                             dae::controller(squareSkin()) + clip,
-                         skinnedScene(dae::skinInstance("Skin", "Red", "Bone")) + fillers),
-           &program);
-  ASSERT_GE(crowded->animation()->skinningNodes().back(), 32);
+  // The bent square, and a clip that animates the last of many nodes after it too.
+  const auto crowded = load("skinned_square_bent_before_fillers", &program);
+  ASSERT_GE(crowded->animation()->skinningNodes().back(), skinningSlots);
   EXPECT_EQ(renderPlaced(*crowded, program),
-            renderPlaced(*skinnedModel(&program, clipHolding(turned)), program));
+            renderPlaced(*load("skinned_square_bent", &program), program));
 }
 
-// The skinning shaders hold 32 matrices: a bone past them would draw nothing.
+// A bone past the skinning shaders' slots would draw nothing.
 TEST_F(SkinTest, ABoneNumberedPastTheShadersSlotsIsRefusedAtLoad) {
-  std::string fillers;
-  for (int n = 0; n < 30; ++n) fillers += dae::node("Filler" + std::to_string(n));
-  const std::string libraries = dae::geometry(dae::square("Square")) +
-                                dae::colourMaterial("Red", {1, 0, 0}) +
-                                dae::controller(squareSkin());
-  scratch.write(
-      "crowded.dae",
-      dae::document(libraries, fillers + skinnedScene(dae::skinInstance("Skin", "Red", "Bone"))));
+  // Thirty nodes come before the skinned square's scene.
+  scratch.write("crowded.dae", testModel("skinned_square_after_fillers"));
   EXPECT_EXIT(ModelLoader::load("crowded.dae"), testing::ExitedWithCode(255),
               exactMessage("model could not be loaded: bone \"Bone\" is node 33, past the 32 "
                            "the skinning shaders hold"));
   // Without a skin any number of nodes is fine: the level files have many.
-  scratch.write(
-      "plain.dae",
-      dae::document(libraries, fillers + skinnedScene(dae::meshInstance("Square", "Red"))));
+  scratch.write("plain.dae", testModel("square_on_armature_after_fillers"));
   EXPECT_EQ(ModelLoader::load("plain.dae").nodes.size(), 35u);
 }
 

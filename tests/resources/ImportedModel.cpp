@@ -1,6 +1,7 @@
 #include "ImportedModel.h"
 
 #include <assimp/material.h>
+#include <btBulletDynamicsCommon.h>
 #include <gtest/gtest.h>
 
 #include <glm/gtc/type_ptr.hpp>
@@ -17,8 +18,8 @@ glm::mat4 toGlm(const aiMatrix4x4& m) {
 
 }  // namespace
 
-ImportedModel::ImportedModel(const std::string& path, const glm::mat4& rootPlacement)
-    : placement(rootPlacement) {
+ImportedModel::ImportedModel(const std::string& path, Placement place)
+    : placement(std::move(place)) {
   scene = ModelLoader::read(importer, path);
   EXPECT_NE(scene, nullptr) << path << ": " << importer.GetErrorString();
 }
@@ -29,7 +30,7 @@ const aiNode* ImportedModel::node(const std::string& name) const {
 
 glm::mat4 ImportedModel::globalMatrix(const aiNode& node) const {
   glm::mat4 matrix = toGlm(node.mTransformation);
-  if (node.mParent == nullptr) return matrix * placement;
+  if (node.mParent == nullptr) return placement(matrix);
   return globalMatrix(*node.mParent) * matrix;
 }
 
@@ -43,6 +44,24 @@ TriangleSet ImportedModel::subtreeMeshes(const aiNode& node) const {
   TriangleSet set = meshes(node);
   for (unsigned i = 0; i < node.mNumChildren; ++i) set.add(subtreeMeshes(*node.mChildren[i]));
   return set;
+}
+
+std::unique_ptr<physic::StaticRigidBody> ImportedModel::staticBody(const aiNode& node,
+                                                                   bool heavy) const {
+  auto triangles = std::make_unique<btTriangleMesh>();
+  for (unsigned m = 0; m < node.mNumMeshes; ++m) {
+    const aiMesh& mesh = *scene->mMeshes[node.mMeshes[m]];
+    std::vector<glm::vec3> positions;
+    for (unsigned v = 0; v < mesh.mNumVertices; ++v)
+      positions.emplace_back(mesh.mVertices[v].x, mesh.mVertices[v].y, mesh.mVertices[v].z);
+    std::vector<std::uint32_t> indices;
+    for (unsigned f = 0; f < mesh.mNumFaces; ++f) {
+      const aiFace& face = mesh.mFaces[f];
+      if (face.mNumIndices == 3) indices.insert(indices.end(), face.mIndices, face.mIndices + 3);
+    }
+    physic::StaticRigidBody::collectTriangles(globalMatrix(node), positions, indices, *triangles);
+  }
+  return std::make_unique<physic::StaticRigidBody>(std::move(triangles), heavy);
 }
 
 void ImportedModel::addMeshes(const aiNode& node, TriangleSet& set) const {

@@ -3,12 +3,15 @@
 #include <assimp/scene.h>
 
 #include <assimp/Importer.hpp>
+#include <functional>
 #include <glm/glm.hpp>
 #include <glm/gtc/matrix_transform.hpp>
+#include <memory>
 #include <string>
 #include <vector>
 
 #include "TriangleSet.h"
+#include "physic/StaticRigidBody.h"
 #include "scene/LevelFiles.h"
 
 namespace Vexa::test {
@@ -18,8 +21,11 @@ namespace Vexa::test {
 /// title's or a prop's placement), so that positions come out in world units.
 class ImportedModel {
  public:
+  /// What the game makes of the matrix of a model's loaded root.
+  using Placement = std::function<glm::mat4(const glm::mat4& loaded)>;
+
   /// Fails the current test (and leaves the model empty) when Assimp cannot read the file.
-  ImportedModel(const std::string& path, const glm::mat4& rootPlacement = glm::mat4(1.0f));
+  explicit ImportedModel(const std::string& path, Placement place = unplaced);
 
   bool loaded() const { return scene != nullptr; }
   const aiNode* node(const std::string& name) const;
@@ -31,19 +37,25 @@ class ImportedModel {
   TriangleSet meshes(const aiNode& node) const;
   /// Every mesh of the node's subtree in world space.
   TriangleSet subtreeMeshes(const aiNode& node) const;
+  /// The node's own meshes as the static body the game makes of a level node: their
+  /// triangles collected in world space through `StaticRigidBody::collectTriangles`.
+  std::unique_ptr<physic::StaticRigidBody> staticBody(const aiNode& node, bool heavy) const;
   /// The diffuse texture names that the materials give, in material order.
   std::vector<std::string> textureNames() const;
   unsigned colourMaterialCount() const;
 
+  static glm::mat4 unplaced(const glm::mat4& loaded) { return loaded; }
   /// The game's level loader scales the loaded root.
-  static glm::mat4 levelScale() { return glm::scale(glm::mat4(1.0f), glm::vec3(Vexa::levelScale)); }
+  static glm::mat4 levelScaled(const glm::mat4& loaded) {
+    return glm::scale(loaded, glm::vec3(levelScale));
+  }
 
  private:
   void addMeshes(const aiNode& node, TriangleSet& set) const;
 
   Assimp::Importer importer;
   const aiScene* scene = nullptr;
-  glm::mat4 placement;
+  Placement placement;
 };
 
 }  // namespace Vexa::test

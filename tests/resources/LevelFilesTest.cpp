@@ -7,6 +7,9 @@
 
 #include "ImportedModel.h"
 #include "physic/CharacterBody.h"
+#include "physic/PhysicsWorld.h"
+#include "physic/WorldRays.h"
+#include "render/Lighting.h"
 
 namespace Vexa::test {
 namespace {
@@ -26,11 +29,18 @@ std::array<glm::vec3, 4> around(const glm::vec3& point, float distance) {
           point + glm::vec3(0, 0, distance), point - glm::vec3(0, 0, distance)};
 }
 
+/// A level file, its ground as the game's static body in a physics world of its own.
 class LevelFile {
  public:
   explicit LevelFile(int number)
-      : model(levelPath(number), ImportedModel::levelScale()),
-        solid(model.meshes(*model.node(levelNode))) {}
+      : model(levelPath(number), ImportedModel::levelScaled),
+        solid(model.meshes(*model.node(levelNode))),
+        ground(physics.addStaticBody(model.staticBody(*model.node(levelNode), true))) {}
+
+  /// Height of the level's ground straight below point within depth, if any.
+  std::optional<float> groundBelow(const glm::vec3& point, float depth) const {
+    return rays.groundBelow(point, depth, &ground);
+  }
 
   /// A node that must exist; the test fails where it does not.
   const aiNode& required(const std::string& name) const {
@@ -43,14 +53,17 @@ class LevelFile {
   /// trigger cube of the node around its centre.
   void expectStandingTriggers(const aiNode& trigger) const {
     const glm::vec3 centre = model.position(trigger);
-    const auto ground = solid.groundBelow(centre, 10.0f);
-    ASSERT_TRUE(ground) << trigger.mName.C_Str() << " has no ground below it";
-    EXPECT_LT(std::abs(*ground + capsuleHalfHeight - centre.y), triggerHalfSize)
+    const auto below = groundBelow(centre, 10.0f);
+    ASSERT_TRUE(below) << trigger.mName.C_Str() << " has no ground below it";
+    EXPECT_LT(std::abs(*below + capsuleHalfHeight - centre.y), triggerHalfSize)
         << trigger.mName.C_Str();
   }
 
   ImportedModel model;
   TriangleSet solid;
+  PhysicsWorld physics;
+  WorldRays rays{physics};
+  physic::StaticRigidBody& ground;
 };
 
 class EveryLevel : public testing::TestWithParam<int> {
@@ -62,28 +75,27 @@ TEST_P(EveryLevel, DrawsTheSunAtTheLightHighInTheSky) {
   const aiNode& sun = level.required(sunNode);
   ASSERT_GT(sun.mNumMeshes, 0u);
   const glm::vec3 position = level.model.position(sun);
-  EXPECT_NEAR(position.x, -20.0f, 1.0f);
-  EXPECT_NEAR(position.y, 300.0f, 1.0f);
-  EXPECT_NEAR(position.z, -20.0f, 1.0f);
+  for (int axis = 0; axis < 3; ++axis)
+    EXPECT_NEAR(position[axis], Lighting::position[axis], 1.0f) << "axis " << axis;
   const TriangleSet disc = level.model.meshes(sun);
   EXPECT_GT(disc.maximum().x - disc.minimum().x, 10.0f) << "too small to see from the ground";
 }
 
 TEST_P(EveryLevel, SpawnsThePlayerOnLevelGroundUnderTheWholeCapsule) {
-  const auto ground = level.solid.groundBelow(playerStartPosition, 10.0f);
+  const auto ground = level.groundBelow(playerStartPosition, 10.0f);
   ASSERT_TRUE(ground);
   EXPECT_GE(*ground, 4.0f);
   EXPECT_LE(*ground, 5.0f);
   for (const glm::vec3& side : around(playerStartPosition, capsuleRadius)) {
-    const auto under = level.solid.groundBelow(side, 10.0f);
+    const auto under = level.groundBelow(side, 10.0f);
     ASSERT_TRUE(under);
     EXPECT_NEAR(*under, *ground, 0.01f);
   }
 }
 
 TEST_P(EveryLevel, KeepsItsGroundWhereTheSunCastsShadows) {
-  // The shadow camera looks from (-20, 300, -20) at (-10, 0, -150).
-  const glm::vec2 shadowCentre(-10.0f, -150.0f);
+  // Around the point the shadow camera looks at from the light.
+  const glm::vec2 shadowCentre(Lighting::target.x, Lighting::target.z);
   for (const auto& triangle : level.solid.all())
     for (const auto& corner : triangle)
       ASSERT_LT(glm::distance(glm::vec2(corner.position.x, corner.position.z), shadowCentre),
@@ -99,10 +111,10 @@ TEST_P(PlayableLevel, SpawnPointsHangOverRoomyPlatforms) {
   ASSERT_GE(spawner.mNumChildren, 3u) << "one of each enemy kind at least";
   for (unsigned i = 0; i < spawner.mNumChildren; ++i) {
     const glm::vec3 point = level.model.position(*spawner.mChildren[i]);
-    const auto ground = level.solid.groundBelow(point, 4.0f);
+    const auto ground = level.groundBelow(point, 4.0f);
     ASSERT_TRUE(ground) << "spawn point " << i;
     for (const glm::vec3& side : around(point, 3.0f)) {
-      const auto under = level.solid.groundBelow(side, 4.0f);
+      const auto under = level.groundBelow(side, 4.0f);
       ASSERT_TRUE(under) << "spawn point " << i << " is near an edge";
       EXPECT_NEAR(*under, *ground, 0.01f);
     }
@@ -160,7 +172,7 @@ TEST_F(Level1Elevator, LeavesNothingSolidBelowSoKnockedOffEnemiesFallOut) {
   const float below = loweredTop - 2.5f;  // under the platform's own slab
   for (float x = low.x; x <= high.x; x += 1.0f) {
     for (float z = low.z; z <= high.z; z += 1.0f) {
-      EXPECT_FALSE(level.solid.groundBelow({x, below, z}, below - elevatorKillHeight))
+      EXPECT_FALSE(level.groundBelow({x, below, z}, below - elevatorKillHeight))
           << "ground at " << x << ", " << z;
     }
   }
@@ -172,7 +184,7 @@ TEST_F(Level1Elevator, LeavesTheWavesFallFromAboveClear) {
   const float drop = 3.0f + 30.0f;
   for (float x = rest.x - 10.0f; x <= rest.x + 10.0f; x += 1.0f)
     for (float z = rest.z - 10.0f; z <= rest.z + 10.0f; z += 1.0f)
-      EXPECT_FALSE(level.solid.groundBelow({x, loweredTop + drop, z}, drop - 0.1f))
+      EXPECT_FALSE(level.groundBelow({x, loweredTop + drop, z}, drop - 0.1f))
           << "something above the elevator at " << x << ", " << z;
 }
 
@@ -181,14 +193,14 @@ TEST_F(Level1Elevator, RisesToALedgeTooHighToReachFromTheLoweredPlatform) {
   bool ledgeFound = false;
   for (float x = low.x; x <= high.x; x += 1.0f) {
     for (const float z : {low.z - 2.0f, high.z + 2.0f}) {
-      const auto ground = level.solid.groundBelow({x, rest.y + 1.0f, z}, 2.0f);
+      const auto ground = level.groundBelow({x, rest.y + 1.0f, z}, 2.0f);
       ledgeFound = ledgeFound || (ground && std::abs(*ground - rest.y) < 0.3f);
     }
   }
   EXPECT_TRUE(ledgeFound);
   EXPECT_GT(rest.y - loweredTop, 4.9f) << "a normal jump rises about 4.9";
   const auto finishGround =
-      level.solid.groundBelow(level.model.position(level.required(finishedEvents[0])), 10.0f);
+      level.groundBelow(level.model.position(level.required(finishedEvents[0])), 10.0f);
   ASSERT_TRUE(finishGround);
   EXPECT_NEAR(*finishGround, rest.y, 0.3f) << "the finish lies on the ledge";
 }
@@ -199,15 +211,22 @@ class Level3Arena : public testing::Test {
   glm::vec3 boss = level.model.position(level.required(bigEnemyNode));
   TriangleSet door1 = level.model.meshes(level.required(door1Node));
   TriangleSet door2 = level.model.meshes(level.required(door2Node));
-  float floor = level.solid.groundBelow(boss, 10.0f).value_or(0.0f);
+  // The doors' bodies as the game registers them, beside the level's ground.
+  physic::StaticRigidBody& door1Body = addDoorBody(door1Node);
+  physic::StaticRigidBody& door2Body = addDoorBody(door2Node);
+  float floor = level.groundBelow(boss, 10.0f).value_or(0.0f);
   float wallX = level.model.position(level.required(door1Node)).x;
   float doorwayZ = door1.minimum().z;
 
-  /// Whether walking straight through the door line at z is blocked.
-  bool blocked(const TriangleSet& doors, float z, float height) const {
+  physic::StaticRigidBody& addDoorBody(const char* node) {
+    return level.physics.addStaticBody(level.model.staticBody(level.required(node), false));
+  }
+
+  /// Whether walking straight through the door line at z is blocked, by the level or a door.
+  bool blocked(float z, float height) const {
     const glm::vec3 inside(wallX + 4.0f, floor + height, z),
         outside(wallX - 4.0f, floor + height, z);
-    return level.solid.blocks(inside, outside) || doors.blocks(inside, outside);
+    return level.rays.blocks(inside, outside);
   }
 };
 
@@ -219,14 +238,14 @@ TEST_F(Level3Arena, StandsTheBossAboveHeight75) {
 TEST_F(Level3Arena, CatchesNothingBelowItsOpenSidesAbove65) {
   // The west side is the door wall; the other three are open for knocking the boss off.
   float east = boss.x, north = boss.z, south = boss.z;
-  while (level.solid.groundBelow({east + 0.5f, floor + 0.5f, boss.z}, 1.0f)) east += 0.5f;
-  while (level.solid.groundBelow({boss.x, floor + 0.5f, north + 0.5f}, 1.0f)) north += 0.5f;
-  while (level.solid.groundBelow({boss.x, floor + 0.5f, south - 0.5f}, 1.0f)) south -= 0.5f;
+  while (level.groundBelow({east + 0.5f, floor + 0.5f, boss.z}, 1.0f)) east += 0.5f;
+  while (level.groundBelow({boss.x, floor + 0.5f, north + 0.5f}, 1.0f)) north += 0.5f;
+  while (level.groundBelow({boss.x, floor + 0.5f, south - 0.5f}, 1.0f)) south -= 0.5f;
   for (float x = wallX + 1.5f; x <= east + 40.0f; x += 2.0f) {
     for (float z = south - 40.0f; z <= north + 40.0f; z += 2.0f) {
       if (x < east + 1.0f && z > south - 1.0f && z < north + 1.0f) continue;  // the floor
       const glm::vec3 top(x, floor + bossHeight, z);
-      EXPECT_FALSE(level.solid.groundBelow(top, top.y - bossKillHeight))
+      EXPECT_FALSE(level.groundBelow(top, top.y - bossKillHeight))
           << "something catches the boss at " << x << ", " << z;
     }
   }
@@ -236,22 +255,21 @@ TEST_F(Level3Arena, DoorsAreTopLevelNodesMeetingAcrossTheExit) {
   EXPECT_EQ(level.required(door1Node).mParent, level.model.root());
   EXPECT_EQ(level.required(door2Node).mParent, level.model.root());
   EXPECT_NEAR(door1.minimum().z, door2.maximum().z, 0.01f) << "the doors meet";
-  TriangleSet closed = door1;
-  closed.add(door2);
   for (float z = doorwayZ - 15.0f; z <= doorwayZ + 15.0f; z += 0.25f) {
-    EXPECT_TRUE(blocked(closed, z, 1.0f)) << "a way past the closed doors at z " << z;
-    EXPECT_TRUE(blocked(closed, z, 5.5f)) << "a way over the closed doors at z " << z;
+    EXPECT_TRUE(blocked(z, 1.0f)) << "a way past the closed doors at z " << z;
+    EXPECT_TRUE(blocked(z, 5.5f)) << "a way over the closed doors at z " << z;
   }
 }
 
 TEST_F(Level3Arena, OpenDoorsLeaveAPassageFiveWideToTheFinish) {
-  TriangleSet open = door1.translated({0.0f, 0.0f, doorSlide});
-  open.add(door2.translated({0.0f, 0.0f, -doorSlide}));
+  // Slid apart as the game slides them, along the world's z axis.
+  level.physics.moveStaticBody(door1Body, {0.0f, 0.0f, doorSlide});
+  level.physics.moveStaticBody(door2Body, {0.0f, 0.0f, -doorSlide});
   for (float z = doorwayZ - 2.5f; z <= doorwayZ + 2.5f; z += 0.25f) {
     for (const float height : {0.5f, 3.0f, 5.75f})
-      EXPECT_FALSE(blocked(open, z, height)) << "blocked at z " << z << ", height " << height;
+      EXPECT_FALSE(blocked(z, height)) << "blocked at z " << z << ", height " << height;
   }
-  const auto beyond = level.solid.groundBelow({wallX - 4.0f, floor + 1.0f, doorwayZ}, 2.0f);
+  const auto beyond = level.groundBelow({wallX - 4.0f, floor + 1.0f, doorwayZ}, 2.0f);
   ASSERT_TRUE(beyond) << "no floor behind the doors";
   EXPECT_NEAR(*beyond, floor, 0.01f);
 }

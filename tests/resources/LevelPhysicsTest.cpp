@@ -2,7 +2,6 @@
 // comes to rest on the start ground, climbs the ramps and floats from pillar to
 // pillar, and every enemy's navigator finds walking targets on the platform it
 // stands on.
-#include <btBulletDynamicsCommon.h>
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -18,6 +17,7 @@
 #include "physic/PhysicsWorld.h"
 #include "physic/PlatformNavigator.h"
 #include "physic/StaticRigidBody.h"
+#include "physic/WorldRays.h"
 #include "scene/LevelFiles.h"
 #include "support/ManualTime.h"
 
@@ -33,28 +33,26 @@ constexpr std::time_t firstSecond = 1700000000;
 constexpr int headingDraws = 6;
 constexpr float walkPerStep = 0.3f;  // what the controls send: 18 units per second
 
-std::unique_ptr<StaticRigidBody> bodyOf(const TriangleSet& set, bool heavy) {
-  auto triangles = std::make_unique<btTriangleMesh>();
-  auto bullet = [](const glm::vec3& p) { return btVector3(p.x, p.y, p.z); };
-  for (const auto& t : set.all())
-    triangles->addTriangle(bullet(t[0].position), bullet(t[1].position), bullet(t[2].position));
-  return std::make_unique<StaticRigidBody>(std::move(triangles), heavy);
-}
-
 class LevelWorld {
  public:
   explicit LevelWorld(int number)
-      : model(levelPath(number), ImportedModel::levelScale()),
+      : model(levelPath(number), ImportedModel::levelScaled),
         solid(model.meshes(*model.node(levelNode))),
-        levelBody(world.addStaticBody(bodyOf(solid, true))) {}
+        levelBody(world.addStaticBody(model.staticBody(*model.node(levelNode), true))) {}
+
+  /// Height of the level's ground straight below point within depth, if any; the
+  /// ray passes through the player and every other body.
+  std::optional<float> groundBelow(const glm::vec3& point, float depth) const {
+    return rays.groundBelow(point, depth, &levelBody);
+  }
 
   /// Asks the navigator for targets from an enemy standing over point on
-  /// platform (whose surface is ground), under several calendar seconds. Near an
-  /// edge a draw may leave the enemy standing until a later second; a target
-  /// must never lie off the platform, and some draw must move the enemy.
+  /// platform, under several calendar seconds. Near an edge a draw may leave the
+  /// enemy standing until a later second; a target must never lie off the
+  /// platform, and some draw must move the enemy.
   void expectTargetsOnPlatform(const glm::vec3& point, const StaticRigidBody& platform,
-                               const TriangleSet& ground, const std::string& who) {
-    const auto surface = ground.groundBelow(point, 8.0f);
+                               const std::string& who) {
+    const auto surface = rays.groundBelow(point, 8.0f, &platform);
     ASSERT_TRUE(surface) << who << " stands over nothing";
     const glm::vec3 position(point.x, *surface + enemyStandHeight, point.z);
     int moves = 0;
@@ -63,7 +61,7 @@ class LevelWorld {
       const glm::vec3 target = navigator.nextTarget(position, &platform);
       if (glm::distance(target, position) < 1.0f) continue;
       ++moves;
-      const auto targetSurface = ground.groundBelow(target + glm::vec3(0, 1, 0), 4.0f);
+      const auto targetSurface = rays.groundBelow(target + glm::vec3(0, 1, 0), 4.0f, &platform);
       ASSERT_TRUE(targetSurface) << who << " walks off its platform, second " << second;
       EXPECT_NEAR(*targetSurface, *surface, 0.01f) << who << ", second " << second;
     }
@@ -72,6 +70,7 @@ class LevelWorld {
 
   FixedCalendar calendar{firstSecond};
   PhysicsWorld world;
+  WorldRays rays{world};
   PlatformNavigator navigator{world};
   ImportedModel model;
   TriangleSet solid;
@@ -86,7 +85,7 @@ TEST_P(LevelPhysics, PlayerSettlesOnTheStartGround) {
   CharacterBody& player =
       level.world.addCharacter(std::make_unique<CharacterBody>(start, level.world, playerCapsule));
   for (int i = 0; i < 120; ++i) level.world.step(frame);
-  const float ground = level.solid.groundBelow(start, 10.0f).value_or(0.0f);
+  const float ground = level.groundBelow(start, 10.0f).value_or(0.0f);
   EXPECT_TRUE(player.onGround());
   EXPECT_NEAR(player.position().y, ground + capsuleHalfHeight, 0.15f);
   EXPECT_NEAR(player.position().x, start.x, 0.05f);
@@ -156,7 +155,8 @@ INSTANTIATE_TEST_SUITE_P(Levels, Ramps, testing::Values(1, 3));
 
 /// Centres of the level's platform tops, lowest first: upward faces grouped by
 /// their height, less those covered by another face (a slab's body under its top).
-std::vector<glm::vec3> platformTops(const TriangleSet& solid) {
+std::vector<glm::vec3> platformTops(const LevelWorld& level) {
+  const TriangleSet& solid = level.solid;
   std::map<long, std::pair<glm::vec3, glm::vec3>> bounds;  // by height in hundredths
   for (const auto& t : solid.all()) {
     const glm::vec3 normal =
@@ -173,7 +173,7 @@ std::vector<glm::vec3> platformTops(const TriangleSet& solid) {
   std::vector<glm::vec3> tops;
   for (const auto& [height, box] : bounds) {
     const glm::vec3 centre = (box.first + box.second) / 2.0f;
-    const auto seen = solid.groundBelow(centre + glm::vec3(0.0f, 1.0f, 0.0f), 2.0f);
+    const auto seen = level.groundBelow(centre + glm::vec3(0.0f, 1.0f, 0.0f), 2.0f);
     if (seen && std::abs(*seen - centre.y) < 0.01f) tops.push_back(centre);
   }
   return tops;
@@ -185,7 +185,7 @@ TEST(FloatJumps, CarryThePlayerFromEachPillarOntoTheNextHigherOne) {
   LevelWorld level(2);
   ManualClock clock;
   level.world.floatMode = true;
-  const std::vector<glm::vec3> tops = platformTops(level.solid);
+  const std::vector<glm::vec3> tops = platformTops(level);
   ASSERT_EQ(tops.size(), 6u) << "the start and five pillars";
   CharacterBody& player = level.world.addCharacter(
       std::make_unique<CharacterBody>(playerStartPosition, level.world, playerCapsule));
@@ -224,7 +224,7 @@ TEST_P(SpawnedEnemies, FindWalkingTargetsOnTheirOwnPlatforms) {
   ASSERT_NE(spawner, nullptr);
   for (unsigned i = 0; i < spawner->mNumChildren; ++i) {
     level.expectTargetsOnPlatform(level.model.position(*spawner->mChildren[i]), level.levelBody,
-                                  level.solid, "spawn point " + std::to_string(i));
+                                  "spawn point " + std::to_string(i));
   }
 }
 
@@ -232,23 +232,22 @@ INSTANTIATE_TEST_SUITE_P(Levels, SpawnedEnemies, testing::Range(1, playableLevel
 
 TEST(ElevatorWave, WalksTheLoweredElevator) {
   LevelWorld level(1);
-  const TriangleSet modelled = level.model.meshes(*level.model.node(elevatorNode));
-  StaticRigidBody& elevator = level.world.addStaticBody(bodyOf(modelled, false));
+  StaticRigidBody& elevator =
+      level.world.addStaticBody(level.model.staticBody(*level.model.node(elevatorNode), false));
   const glm::vec3 lowering(0.0f, -10.0f, 0.0f);
   level.world.moveStaticBody(elevator, lowering);
-  const TriangleSet lowered = modelled.translated(lowering);
   const glm::vec3 centre = level.model.position(*level.model.node(elevatorNode)) + lowering;
   // The wave lands within 10 units of the centre on each axis.
   for (const glm::vec3& offset : {glm::vec3(0, 1, 0), glm::vec3(-9, 1, -9), glm::vec3(9, 1, 9),
                                   glm::vec3(-9, 1, 9), glm::vec3(9, 1, -9)}) {
-    level.expectTargetsOnPlatform(centre + offset, elevator, lowered, "wave enemy");
+    level.expectTargetsOnPlatform(centre + offset, elevator, "wave enemy");
   }
 }
 
 TEST(Boss, WalksTheArenaFloor) {
   LevelWorld level(3);
   level.expectTargetsOnPlatform(level.model.position(*level.model.node(bigEnemyNode)),
-                                level.levelBody, level.solid, "the boss");
+                                level.levelBody, "the boss");
 }
 
 }  // namespace

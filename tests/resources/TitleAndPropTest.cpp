@@ -6,24 +6,30 @@
 #include <string>
 
 #include "ImportedModel.h"
+#include "physic/CharacterBody.h"
+#include "scene/Level.h"
 #include "scene/LevelFiles.h"
+#include "scene/mesh/LevelText.h"
+#include "scene/mesh/Terrain.h"
 
 namespace Vexa::test {
 namespace {
 
-// The player's eye is half a unit above the capsule's centre.
-const glm::vec3 spawnEye = playerStartPosition + glm::vec3(0.0f, 0.5f, 0.0f);
+using scene::mesh::LevelText;
+using scene::mesh::Terrain;
+
+const glm::vec3 spawnEye = playerStartPosition + glm::vec3(0.0f, eyeHeight, 0.0f);
+/// The view from the spawn along the start direction (about -z), through the game's lens
+/// on a window of the game's size.
+const glm::mat4 startView =
+    Level::projection(1024.0f, 768.0f) *
+    glm::lookAt(spawnEye, spawnEye - glm::vec3(0.0f, 0.0f, 1.0f), glm::vec3(0.0f, 1.0f, 0.0f));
 constexpr float glyphRows = 7.0f;
 
-glm::mat4 titlePlacement() {
-  glm::mat4 m = glm::translate(glm::mat4(1.0f), glm::vec3(-200.0f, 80.0f, 30.0f));
-  m = glm::scale(m, glm::vec3(40.0f));
-  return glm::rotate(m, glm::radians(90.0f), glm::vec3(0.0f, 0.0f, 1.0f));
-}
-
-glm::mat4 groundAndSkyPlacement() {
-  return glm::scale(glm::translate(glm::mat4(1.0f), glm::vec3(0.0f, 0.0f, -600.0f)),
-                    glm::vec3(1000.0f));
+/// Whether the point shows in the start view, between its near and far planes.
+bool inStartView(const glm::vec3& point) {
+  const glm::vec4 clip = startView * glm::vec4(point, 1.0f);
+  return std::abs(clip.x) < clip.w && std::abs(clip.y) < clip.w && std::abs(clip.z) < clip.w;
 }
 
 TriangleSet everything(const ImportedModel& model) {
@@ -32,21 +38,18 @@ TriangleSet everything(const ImportedModel& model) {
 
 class LevelTitle : public testing::TestWithParam<int> {
  protected:
-  ImportedModel model{levelTitlePath(GetParam()), titlePlacement()};
+  ImportedModel model{levelTitlePath(GetParam()), LevelText::placement};
   TriangleSet letters = everything(model);
   glm::vec3 low = letters.minimum(), high = letters.maximum();
 };
 
 TEST_P(LevelTitle, StandsAheadOfTheSpawnInsideTheStartView) {
   ASSERT_FALSE(letters.empty());
-  const float horizontalHalfView = std::atan(std::tan(glm::radians(30.0f)) * 1024.0f / 768.0f);
   for (const float x : {low.x, high.x})
     for (const float y : {low.y, high.y})
       for (const float z : {low.z, high.z}) {
-        const glm::vec3 toCorner = glm::vec3(x, y, z) - spawnEye;
-        ASSERT_LT(toCorner.z, -20.0f) << "behind or beside the player";
-        EXPECT_LT(std::abs(std::atan(toCorner.x / -toCorner.z)), horizontalHalfView);
-        EXPECT_LT(std::abs(std::atan(toCorner.y / -toCorner.z)), glm::radians(30.0f));
+        ASSERT_LT(z - spawnEye.z, -20.0f) << "behind or beside the player";
+        EXPECT_TRUE(inStartView({x, y, z})) << x << ", " << y << ", " << z;
       }
   EXPECT_GT(low.y, 20.0f) << "clear of the first platforms";
 }
@@ -88,7 +91,7 @@ TEST(Props, RubyIsAnUprightGemAboutOneAndAHalfUnitsTall) {
 }
 
 TEST(Props, TerrainIsAVastGroundFarBelow) {
-  ImportedModel model("Resources/Models/terrain.dae", groundAndSkyPlacement());
+  ImportedModel model("Resources/Models/terrain.dae", Terrain::farPlacement);
   const TriangleSet ground = everything(model);
   ASSERT_FALSE(ground.empty());
   EXPECT_LT(ground.maximum().y, -550.0f);
@@ -98,7 +101,7 @@ TEST(Props, TerrainIsAVastGroundFarBelow) {
 }
 
 TEST(Props, HemisphereIsADomeAroundTheViewerFacingInwards) {
-  ImportedModel model("Resources/Models/hemisphere.dae", groundAndSkyPlacement());
+  ImportedModel model("Resources/Models/hemisphere.dae", Terrain::farPlacement);
   const TriangleSet dome = everything(model);
   ASSERT_FALSE(dome.empty());
   const glm::vec3 centre(0.0f, -600.0f, 0.0f);
@@ -108,13 +111,15 @@ TEST(Props, HemisphereIsADomeAroundTheViewerFacingInwards) {
     for (const auto& corner : triangle) {
       ASSERT_NEAR(glm::length(corner.position - centre), 1000.0f, 1.0f);
       ASSERT_GT(glm::dot(corner.normal, centre - corner.position), 0.0f);
+      const glm::vec4 clip = startView * glm::vec4(corner.position, 1.0f);
+      ASSERT_LT(clip.z, clip.w) << "the far plane cuts the sky";
     }
 }
 
 TEST(Props, CrosshairShowsAtTheWindowCentre) {
   const glm::mat4 hud = glm::scale(glm::translate(glm::mat4(1.0f), glm::vec3(512.0f, 384.0f, 0.0f)),
                                    glm::vec3(25.0f));
-  ImportedModel model("Resources/Models/crosshair.dae", hud);
+  ImportedModel model("Resources/Models/crosshair.dae", [&hud](const glm::mat4&) { return hud; });
   const TriangleSet cross = everything(model);
   ASSERT_FALSE(cross.empty());
   const glm::vec3 low = cross.minimum(), high = cross.maximum();

@@ -1,7 +1,5 @@
-#include <glm/gtc/matrix_transform.hpp>
-
-#include "model/Collada.h"
 #include "model/ScratchFolder.h"
+#include "model/TestModel.h"
 #include "physic/PhysicsWorld.h"
 #include "physic/StaticRigidBody.h"
 #include "render/ShaderProgram.h"
@@ -11,17 +9,11 @@
 namespace Vexa::test {
 namespace {
 
-namespace dae = collada;
 using scene::mesh::Path;
 
-// A level file of a floor square on "Level" and, if asked, a sun 10 above the origin.
-std::string levelFile(bool withSun) {
-  const std::string sun =
-      withSun ? dae::node("Sun", "", glm::translate(glm::mat4(1.0f), {0, 10, 0})) : "";
-  return dae::document(
-      dae::geometry(dae::square("Square")) + dae::colourMaterial("Grey", {1, 1, 1}),
-      dae::node("Level", dae::meshInstance("Square", "Grey")) + sun);
-}
+// Level files of a floor square on "Level" and, in one of them, a sun 10 above the origin.
+const std::string withSun = "level_floor_with_sun";
+const std::string withoutSun = "level_floor";
 
 class PathTest : public GlTest {
  protected:
@@ -37,7 +29,7 @@ class PathTest : public GlTest {
 };
 
 TEST_F(PathTest, TheGeometryIsTwiceItsFileGroundsTheWorldAndBringsTheSun) {
-  scratch.write("Resources/Models/level7.dae", levelFile(true));
+  scratch.write("Resources/Models/level7.dae", testModel(withSun));
   const Path path(program.get(), nullptr, 7, &world);
   EXPECT_EQ(path.scale(), 2.0f);
   ASSERT_NE(world.groundBody, nullptr);
@@ -48,10 +40,10 @@ TEST_F(PathTest, TheGeometryIsTwiceItsFileGroundsTheWorldAndBringsTheSun) {
 }
 
 TEST_F(PathTest, ALevelFileWithoutARequiredNodeEndsTheGameNamingIt) {
-  scratch.write("Resources/Models/level7.dae", levelFile(false));
+  scratch.write("Resources/Models/level7.dae", testModel(withoutSun));
   EXPECT_EXIT(Path(program.get(), nullptr, 7, &world), testing::ExitedWithCode(255),
               exactMessage("level file Resources/Models/level7.dae has no node \"Sun\""));
-  scratch.write("Resources/Models/level8.dae", levelFile(true));
+  scratch.write("Resources/Models/level8.dae", testModel(withSun));
   Path path(program.get(), nullptr, 8, &world);
   EXPECT_EXIT(path.requiredNode("Spawner"), testing::ExitedWithCode(255),
               exactMessage("level file Resources/Models/level8.dae has no node \"Spawner\""));

@@ -5,8 +5,6 @@
 #include "render/Lighting.h"
 #include "scene/Level.h"
 #include "scene/SceneContainer.h"
-#include "scene/mesh/LevelText.h"
-#include "scene/mesh/Terrain.h"
 
 namespace Vexa::test {
 namespace {
@@ -64,35 +62,14 @@ TEST(LightingTest, TheShadowTextureMatrixMapsTheLightsViewIntoTheUnitCube) {
   expectNear(view * glm::vec4(Lighting::position, 1.0f), {0, 0, 0, 1});
   const float distance = glm::length(Lighting::target - Lighting::position);
   expectNear(view * glm::vec4(Lighting::target, 1.0f), {0, 0, -distance, 1}, 1e-3f);
-  // Bias × projection × view, in that order: the bias moves clip space -1..1 to 0..1.
-  const glm::mat4 bias = glm::translate(glm::mat4(1.0f), glm::vec3(0.5f)) *
-                         glm::scale(glm::mat4(1.0f), glm::vec3(0.5f));
-  expectNear(toTexture[3], (bias * projection * view)[3]);
-}
-
-TEST(PlacementTest, TheTitleStandsFarAheadTurnedAQuarterAndFortyTimesItsSize) {
-  const glm::mat4 title = scene::mesh::LevelText::placement(glm::mat4(1.0f));
-  expectNear(title[0], {0, 40, 0, 0});
-  expectNear(title[1], {-40, 0, 0, 0});
-  expectNear(title[2], {0, 0, 40, 0});
-  expectNear(title[3], {-200, 80, 30, 1});
-  // The offset is in the file's own axes: a turned file turns it too.
-  const glm::mat4 upright = glm::rotate(glm::mat4(1.0f), glm::radians(-90.0f), {1, 0, 0});
-  expectNear(scene::mesh::LevelText::placement(upright)[3], upright * glm::vec4(-200, 80, 30, 1));
-}
-
-TEST(PlacementTest, TheTerrainAndSkyLieSixHundredDownAndAThousandTimesLarger) {
-  const glm::mat4 far = scene::mesh::Terrain::farPlacement(glm::mat4(1.0f));
-  expectNear(far * glm::vec4(1, 0, 0, 1), {1000, 0, -600, 1});
-  expectNear(far * glm::vec4(0, 0, 0, 1), {0, 0, -600, 1});  // the shift is not scaled
-}
-
-TEST(PlacementTest, TheEyeSeesSixtyDegreesUpToAFarPlaneAt1500) {
-  const glm::mat4 projection = Level::projection(1024.0f, 768.0f);
-  EXPECT_NEAR(projection[2][2], -1.0001333f, 1e-6f);
-  EXPECT_NEAR(projection[3][2], -0.20001333f, 1e-6f);
-  EXPECT_NEAR(projection[1][1], 1.0f / std::tan(glm::radians(30.0f)), 1e-5f);
-  EXPECT_NEAR(projection[0][0], projection[1][1] * 768.0f / 1024.0f, 1e-5f);
+  // The corners of the light's view volume land on the corners of the unit cube.
+  const glm::dmat4 volumeCorners = glm::inverse(glm::dmat4(projection * view));
+  for (const glm::vec4& unitCorner : box(glm::vec3(0.0f), glm::vec3(1.0f))) {
+    const glm::vec4 clipCorner(glm::vec3(unitCorner) * 2.0f - 1.0f, 1.0f);
+    const glm::vec4 corner(volumeCorners * glm::dvec4(clipCorner));
+    const glm::vec4 mapped = toTexture * (corner / corner.w);
+    expectNear(mapped / mapped.w, unitCorner, 1e-3f);
+  }
 }
 
 }  // namespace

@@ -1,8 +1,8 @@
 #include <glm/gtc/matrix_transform.hpp>
 
 #include "OffscreenTarget.h"
-#include "model/Collada.h"
 #include "model/ScratchFolder.h"
+#include "model/TestModel.h"
 #include "render/ShaderProgram.h"
 #include "scene/MeshObject.h"
 #include "support/GlTest.h"
@@ -95,8 +95,7 @@ class SceneDrawTest : public GlTest {
 };
 
 TEST_F(SceneDrawTest, OnlyNodesWithAShadowProgramCastShadowsButAllChildrenAreVisited) {
-  namespace dae = collada;
-  scratch.write("square.dae", dae::colouredSquare({0.5f, 0.5f, 0.5f}));
+  scratch.write("square.dae", testModel("red_square"));
   ShaderProgram lit("Shader/enemy_shader.vert", "Shader/enemy_shader.frag");
   ShaderProgram shadow("Shader/shadow_map_shader_animations.vert",
                        "Shader/shadow_map_shader_animations_VSM.frag");

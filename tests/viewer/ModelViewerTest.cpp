@@ -4,8 +4,8 @@
 
 #include <filesystem>
 
-#include "model/Collada.h"
 #include "model/ScratchFolder.h"
+#include "model/TestModel.h"
 #include "support/ProgramRun.h"
 
 namespace Vexa::test {
@@ -14,12 +14,6 @@ namespace {
 namespace fs = std::filesystem;
 
 const fs::path testModels = "/usr/share/assimp/models/Collada";
-
-/// A red square whose one node holds still through a two-key clip.
-std::string animatedSquare() {
-  return collada::colouredSquare(
-      {1, 0, 0}, collada::animation({"Body", {0.5f, 1.0f}, {glm::mat4(1.0f), glm::mat4(1.0f)}}));
-}
 
 using ViewerRun = ProgramRun;
 
@@ -48,7 +42,7 @@ class ModelViewerTest : public testing::Test {
 };
 
 TEST_F(ModelViewerTest, RendersAFileToAPngAndPlaysASegmentAsAStrip) {
-  scratch.write("square.dae", animatedSquare());
+  scratch.write("square.dae", testModel("animated_square"));
   const ViewerRun still = view("square.dae still.png --size 64x48 --time 500");
   EXPECT_TRUE(still.exitedWith(0)) << still.output;
   EXPECT_EQ(pngSize("still.png"), std::make_pair(64, 48));
@@ -69,7 +63,7 @@ TEST_F(ModelViewerTest, EndsLikeTheGameOnFilesItCannotShow) {
 }
 
 TEST_F(ModelViewerTest, AFatalErrorLeavesNoWorkingFolderBehind) {
-  scratch.write("still.dae", collada::colouredSquare({1, 0, 0}));
+  scratch.write("still.dae", testModel("red_square"));
   const fs::path temporary = fs::absolute("tmp");
   fs::create_directory(temporary);
   const ViewerRun run =
@@ -80,7 +74,7 @@ TEST_F(ModelViewerTest, AFatalErrorLeavesNoWorkingFolderBehind) {
 }
 
 TEST_F(ModelViewerTest, RefusesAStripTooLargeForOneImage) {
-  scratch.write("square.dae", animatedSquare());
+  scratch.write("square.dae", testModel("animated_square"));
   const ViewerRun run = view("square.dae strip.png --size 2048x2048 --segment 0 1 1 --samples 256");
   EXPECT_TRUE(run.exitedWith(255)) << run.output;
   EXPECT_EQ(run.output, "the contact sheet is too large: 524288x2048 pixels\n");

@@ -164,7 +164,8 @@ class Document:
         return material_id
 
     def geometry_id(self, mesh, name, material_symbol):
-        """Writes the mesh as a <geometry> whose triangles use material_symbol; returns its id."""
+        """Writes the mesh as a <geometry> whose triangles use material_symbol; returns its id.
+        A mesh without uvs gets no texture coordinates."""
         if not mesh.triangles:
             raise ValueError("geometry %s has no triangles" % name)
         geometry_id = self.unique_id(name + "-mesh")
@@ -173,13 +174,16 @@ class Document:
         element = ET.SubElement(geometry, "mesh")
         positions = self.add_source(element, geometry_id + "-positions", mesh.positions, "XYZ")
         normals = self.add_source(element, geometry_id + "-normals", mesh.normals, "XYZ")
-        uvs = self.add_source(element, geometry_id + "-map", mesh.uvs, "ST")
+        inputs = [("NORMAL", normals)]
+        if mesh.uvs:
+            inputs.append(("TEXCOORD", self.add_source(element, geometry_id + "-map", mesh.uvs,
+                                                       "ST")))
         vertices_id = self.unique_id(geometry_id + "-vertices")
         vertices = ET.SubElement(element, "vertices", {"id": vertices_id})
         ET.SubElement(vertices, "input", {"semantic": "POSITION", "source": "#" + positions})
         triangles = ET.SubElement(element, "triangles",
                                   {"material": material_symbol, "count": str(len(mesh.triangles))})
-        for semantic, source in (("VERTEX", vertices_id), ("NORMAL", normals), ("TEXCOORD", uvs)):
+        for semantic, source in [("VERTEX", vertices_id)] + inputs:
             attributes = {"semantic": semantic, "source": "#" + source, "offset": "0"}
             if semantic == "TEXCOORD":
                 attributes["set"] = "0"
