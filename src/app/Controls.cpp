@@ -44,9 +44,9 @@ void Controls::move(Level& level) const {
   level.movePlayer(direction);
 }
 
-// Every `pixelsPerDegree` pixels of motion turn the view by a degree. Without focus the cursor
-// is the desktop's; on return it may be anywhere, so its first reading there
-// only becomes the new reference.
+// Every `pixelsPerDegree` pixels of motion turn the view by a degree. Without
+// focus the cursor is the desktop's; on return it may be anywhere, so its first
+// reading there only becomes the new reference.
 void Controls::look(Level& level, bool regainedFocus) {
   int x = 0;
   int y = 0;

@@ -67,7 +67,6 @@ def file_point(point):
 
 # The ways a route's waypoint is reached from the one before (the bot's Waypoint::Move).
 WALK, JUMP, FLOAT = "walk", "jump", "float"
-SIDES = ("west", "east", "north", "south")  # -x, +x, -z, +z
 
 # A point of a route and how the player gets there: walking, walking and jumping on
 # arrival (a take-off point just inside an edge; the next point is where to land), or
@@ -93,9 +92,9 @@ def float_to(point, reach):
 
 class Ground:
     """A walkable top of a level seen from above: width (x) by depth (z) around
-    top_centre, at its height. `open_sides` (of SIDES) names, for a ground the bot
-    fights on, the sides over which a struck enemy may be sent: those with no
-    neighbouring ground to catch it."""
+    top_centre, at its height. `open_sides` names, for a ground the bot fights on,
+    the sides ("west" -x, "east" +x, "north" -z, "south" +z) over which a struck
+    enemy may be sent: those with no neighbouring ground to catch it."""
 
     def __init__(self, name, top_centre, width, depth, open_sides=None):
         self.name = name
