@@ -44,15 +44,15 @@ void Controls::move(Level& level) const {
   level.movePlayer(direction);
 }
 
-// Each pixel of motion turns the view by 0.2 degrees. Without focus the cursor
-// is the desktop's; on return it may be anywhere, so its first reading there
-// only becomes the new reference.
+// Every `pixelsPerDegree` pixels of motion turn the view by a degree. Without
+// focus the cursor is the desktop's; on return it may be anywhere, so its first
+// reading there only becomes the new reference.
 void Controls::look(Level& level, bool regainedFocus) {
   int x = 0;
   int y = 0;
   input.mousePosition(x, y);
-  const float yawChange = static_cast<float>(5 * (x - lastMouseX)) / 25.0f;
-  const float pitchChange = static_cast<float>(5 * (y - lastMouseY)) / 25.0f;
+  const float yawChange = static_cast<float>(x - lastMouseX) / pixelsPerDegree;
+  const float pitchChange = static_cast<float>(y - lastMouseY) / pixelsPerDegree;
   if (!regainedFocus && (yawChange != 0.0f || pitchChange != 0.0f))
     level.rotateCamera(-pitchChange, -yawChange);
   lastMouseX = x;

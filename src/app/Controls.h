@@ -12,6 +12,8 @@ class Controls {
  public:
   /// Movement per held key; a single key's vector is exactly this long.
   static constexpr float moveStep = 0.29999998f;
+  /// Pixels of mouse motion that turn the view by one degree.
+  static constexpr float pixelsPerDegree = 5.0f;
   /// Seconds that must pass (strictly) between two accepted toggle keys.
   static constexpr double toggleDelay = 0.3;
 

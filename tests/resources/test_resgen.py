@@ -2,6 +2,7 @@
 faces point the way their normals say (lighting and the sky depend on it)."""
 
 import filecmp
+import json
 import os
 import tempfile
 import unittest
@@ -41,6 +42,38 @@ class GeneratorOutput(unittest.TestCase):
                 self.assertEqual((mismatch, errors), ([], []), folder)
             self.assertTrue(filecmp.cmp(os.path.join(fresh, generate.MANIFEST),
                                         os.path.join(built, generate.MANIFEST), shallow=False))
+
+
+class BotRoutes(unittest.TestCase):
+    """The bot follows the routes of the built manifest: a waypoint beside every ground
+    sends it into the void, a fight on a ground its leg does not reach never ends."""
+
+    @staticmethod
+    def on(point, ground):
+        (x, y, z), (west, north), (east, south) = point, ground["min"], ground["max"]
+        return west <= x <= east and north <= z <= south and y == ground["top"]
+
+    def test_each_route_sets_out_from_the_start_and_keeps_to_the_grounds(self):
+        with open(os.path.join(os.environ["VEXA_BUILT_RESOURCES"], generate.MANIFEST)) as file:
+            built = json.load(file)["levels"]
+        start_x, _, start_z = built["playerStart"]
+        for number in (1, 2, 3):
+            level = built["files"]["level%d.dae" % number]
+            grounds = level["grounds"]
+            start = grounds["Start"]
+            self.assertTrue(start["min"][0] < start_x < start["max"][0] and
+                            start["min"][1] < start_z < start["max"][1], number)
+            first = level["route"][0]["waypoints"][0]
+            # Walked to from the start, or floated to from it.
+            self.assertTrue(first["move"] == "float" or self.on(first["at"], start), number)
+            for leg in level["route"]:
+                for waypoint in leg["waypoints"]:
+                    self.assertTrue(any(self.on(waypoint["at"], g) for g in grounds.values()),
+                                    (number, waypoint))
+                if "clear" in leg:
+                    cleared = grounds[leg["clear"]]
+                    self.assertTrue(self.on(leg["waypoints"][-1]["at"], cleared), leg["clear"])
+                    self.assertTrue(cleared["open"], "a struck enemy must have a way off")
 
 
 class Primitives(unittest.TestCase):

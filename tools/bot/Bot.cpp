@@ -14,20 +14,22 @@ namespace {
 /// A move this long in one frame is no walk: the player fell out and started over.
 constexpr float respawnJump = 25.0f;
 
-std::unique_ptr<LevelPlan> planFor(int level) {
+}  // namespace
+
+Bot::Bot() : maps(LevelMap::readAll()) {}
+
+std::unique_ptr<LevelPlan> Bot::planFor(int level) const {
   switch (level) {
     case 1:
-      return std::make_unique<Level1Plan>();
+      return std::make_unique<Level1Plan>(maps[0]);
     case 2:
-      return std::make_unique<Level2Plan>();
+      return std::make_unique<Level2Plan>(maps[1]);
     case 3:
-      return std::make_unique<Level3Plan>();
+      return std::make_unique<Level3Plan>(maps[2]);
     default:
       return std::make_unique<ClosingScenePlan>();
   }
 }
-
-}  // namespace
 
 replay::Replay Bot::play(replay::ReplayRunner& runner, std::time_t calendarStart,
                          const Watcher& watch) {

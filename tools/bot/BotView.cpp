@@ -4,6 +4,8 @@
 #include <nlohmann/json.hpp>
 #include <stdexcept>
 
+#include "scene/mesh/Enemy.h"
+
 namespace Vexa::bot {
 
 namespace {
@@ -13,6 +15,10 @@ glm::vec3 vector(const nlohmann::json& xyz) {
 }
 
 }  // namespace
+
+bool BotView::Enemy::tumbling() const {
+  return state == static_cast<int>(scene::mesh::EnemyState::Hit);
+}
 
 bool BotView::triggered(const std::string& event) const {
   return std::find(triggeredEvents.begin(), triggeredEvents.end(), event) != triggeredEvents.end();

@@ -4,6 +4,8 @@
 #include <string>
 #include <vector>
 
+#include "physic/CharacterBody.h"
+
 namespace Vexa::bot {
 
 /// What the bot sees of the game after a frame: the replay runner's state line,
@@ -11,11 +13,12 @@ namespace Vexa::bot {
 struct BotView {
   struct Enemy {
     glm::vec3 position{0.0f};
-    /// Idle 0, StartWalking 1, Walking 2, StopWalking 3, Hit 4.
+    /// Its scene::mesh::EnemyState, as the state line gives it.
     int state = 0;
     bool hidden = false;
 
-    bool tumbling() const { return state == 4; }
+    /// Struck and on its way out of play.
+    bool tumbling() const;
   };
 
   long frame = 0;
@@ -23,7 +26,7 @@ struct BotView {
   bool floatMode = false;
   /// False once the game has left its last level.
   bool inLevel = false;
-  /// Centre of the player's capsule; the eye is 0.5 above it.
+  /// Centre of the player's capsule; the eye is `eyeHeight` above it.
   glm::vec3 player{0.0f};
   /// Camera angles in degrees: yaw 0 looks along -z and grows towards +x; a
   /// positive pitch looks down.
@@ -35,7 +38,7 @@ struct BotView {
   std::vector<std::string> triggeredEvents;
 
   bool triggered(const std::string& event) const;
-  glm::vec3 eye() const { return player + glm::vec3(0.0f, 0.5f, 0.0f); }
+  glm::vec3 eye() const { return player + glm::vec3(0.0f, eyeHeight, 0.0f); }
 
   /// Reads a state line; throws std::runtime_error on one that is not.
   static BotView parse(const std::string& stateLine);

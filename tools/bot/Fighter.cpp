@@ -11,8 +11,10 @@ namespace {
 
 /// The bat sends a struck enemy this many degrees to the left of the view.
 constexpr float throwLeftOfView = 70.0f;
-/// The player's capsule radius.
-constexpr float playerRadius = 0.35f;
+/// The bot counts the player as touching an enemy within the enemy's radius and this
+/// much more: a measure of its own, which the distances below are tuned with (the
+/// player's capsule is wider, `playerCapsule.radius`).
+constexpr float touchAllowance = 0.35f;
 /// The player keeps this far from the edges of the ground it fights on.
 constexpr float edgeMargin = 2.0f;
 /// Standing this much further than touching, the bat still reaches (it reaches 5.5 from the eye).
@@ -35,11 +37,10 @@ glm::vec2 Ground::inside(const glm::vec2& point, float margin) const {
   return glm::clamp(point, min + margin, max - margin);
 }
 
-Fighter::Fighter(Ground ground, OpenSides sides, float enemyRadius)
-    : ground(ground), sides(sides), enemyRadius(enemyRadius) {}
+Fighter::Fighter(Ground ground, float enemyRadius) : ground(ground), enemyRadius(enemyRadius) {}
 
 float Fighter::touching() const {
-  return enemyRadius + playerRadius;
+  return enemyRadius + touchAllowance;
 }
 
 float Fighter::keepOut() const {
@@ -61,6 +62,7 @@ float Fighter::throwYaw(const glm::vec3& enemy) const {
     float distance;
     float yaw;
   };
+  const OpenSides& sides = ground.open;
   const Side candidates[] = {{sides.west, enemy.x - ground.min.x, -90.0f},
                              {sides.east, ground.max.x - enemy.x, 90.0f},
                              {sides.north, enemy.z - ground.min.y, 0.0f},

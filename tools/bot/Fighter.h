@@ -10,17 +10,6 @@
 
 namespace Vexa::bot {
 
-/// A rectangle of level ground, seen from above, and the height of its top.
-struct Ground {
-  glm::vec2 min{0.0f};
-  glm::vec2 max{0.0f};
-  float top = 0.0f;
-
-  bool holds(const glm::vec3& point, float below = 1.0f, float above = 8.0f) const;
-  /// `point` moved inside, at least `margin` away from every edge.
-  glm::vec2 inside(const glm::vec2& point, float margin) const;
-};
-
 /// Which ways a struck enemy may be sent off the ground: not towards a
 /// neighbouring platform it could land on.
 struct OpenSides {
@@ -30,6 +19,19 @@ struct OpenSides {
   bool south = true;  ///< +z
 };
 
+/// A rectangle of level ground, seen from above, the height of its top, and the
+/// sides a fight on it may send enemies over.
+struct Ground {
+  glm::vec2 min{0.0f};
+  glm::vec2 max{0.0f};
+  float top = 0.0f;
+  OpenSides open;
+
+  bool holds(const glm::vec3& point, float below = 1.0f, float above = 8.0f) const;
+  /// `point` moved inside, at least `margin` away from every edge.
+  glm::vec2 inside(const glm::vec2& point, float margin) const;
+};
+
 /// Beats the enemies on a piece of ground with the bat, as a player would: it
 /// picks the nearest one standing there, walks round to the side from which the
 /// bat sends it over the nearest open edge, faces it and swings, keeping the
@@ -37,7 +39,7 @@ struct OpenSides {
 class Fighter {
  public:
   /// `enemyRadius` is the enemies' capsule radius: the player keeps out of touch.
-  Fighter(Ground ground, OpenSides sides, float enemyRadius = 0.8f);
+  explicit Fighter(Ground ground, float enemyRadius = 0.8f);
 
   /// The enemies the fighter is after: those standing on its ground.
   std::vector<std::size_t> foes(const BotView& view) const;
@@ -53,12 +55,12 @@ class Fighter {
   glm::vec2 strikingSpot(const glm::vec3& enemy) const;
   /// Which way to walk from `player` towards `spot` without touching `enemy`.
   glm::vec2 wayTo(const glm::vec2& spot, const glm::vec2& player, const glm::vec2& enemy) const;
-  /// Centre distances at which the player touches an enemy, and keeps off one.
+  /// Centre distances at which the bot counts the player as touching an enemy, and
+  /// keeps it off one.
   float touching() const;
   float keepOut() const;
 
   Ground ground;
-  OpenSides sides;
   float enemyRadius;
 };
 

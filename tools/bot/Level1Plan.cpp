@@ -6,48 +6,27 @@ namespace Vexa::bot {
 
 namespace {
 
-using Move = Waypoint::Move;
-
-const std::vector<Waypoint> arenaRoute{
-    {{0.0f, 4.5f, -21.0f}, Move::JumpOff},     // the start platform's far edge
-    {{0.0f, 5.5f, -36.0f}, Move::Walk, 2.0f},  // P1
-    {{3.0f, 5.5f, -42.0f}, Move::JumpOff},
-    {{10.0f, 7.5f, -56.0f}, Move::Walk, 2.0f},  // P2
-    {{10.0f, 7.5f, -62.0f}, Move::Walk},        // up the ramp
-    {{10.0f, 13.5f, -80.0f}, Move::Walk},
-    {{8.0f, 13.5f, -91.0f}, Move::JumpOff},       // P3's far edge
-    {{6.0f, 15.0f, -106.0f}, Move::Walk, 2.0f}};  // on the arena
-
-const std::vector<Waypoint> elevatorRoute{
-    {{-10.0f, 15.0f, -134.5f}, Move::JumpOff},      // the arena's far edge
-    {{-10.0f, 11.0f, -150.0f}, Move::Walk, 1.5f}};  // the lowered elevator
-
-const std::vector<Waypoint> finishRoute{{{-10.0f, 21.0f, -186.0f}, Move::Walk, 0.5f}};
-
-/// The arena: 40 by 36, top 15. P3 lies off its south side, the elevator off its north.
-const Ground arena{{-30.0f, -136.0f}, {10.0f, -100.0f}, 15.0f};
-const OpenSides arenaSides{true, true, false, false};
-/// The lowered elevator: 26 by 26, top 11. The arena rises off its north side, the
-/// ledge off its south.
-const Ground elevator{{-23.0f, -166.0f}, {3.0f, -140.0f}, 11.0f};
-const OpenSides elevatorSides{true, true, false, false};
-const glm::vec3 rubyPlace(-10.0f, 14.0f, -153.0f);
-/// Where the player waits for the ruby: on the elevator, 7 from its middle.
-const glm::vec3 rubyWatch(-10.0f, 11.0f, -146.0f);
 /// Enemies falling within this distance of the elevator's middle are the wave's.
 constexpr float fallWatchRadius = 60.0f;
 
 /// Frames the wave takes to fall onto the elevator and settle.
 constexpr long waveLandingFrames = 180;
-/// The elevator has risen once the player stands this high.
-constexpr float risenHeight = 22.0f;
+/// The player stands higher than this above the elevator's resting top only when it
+/// rides it there: on the lowered elevator it stands 10 lower.
+constexpr float risenAboveRest = 1.0f;
 
 }  // namespace
 
-Level1Plan::Level1Plan()
-    : toElevator({{arenaRoute, Fighter(arena, arenaSides)}, {elevatorRoute, std::nullopt}}),
-      elevatorFighter(elevator, elevatorSides),
-      toFinish(finishRoute) {}
+// The route's legs lead over the arena, clearing it, onto the lowered elevator; its
+// last leg goes on from the risen elevator to the finish.
+Level1Plan::Level1Plan(const LevelMap& map)
+    : toElevator(map.legsToTask()),
+      elevatorFighter(map.ground("Elevator")),
+      toFinish(map.wayToFinish()),
+      elevatorTop(map.ground("Elevator").top),
+      rubyPlace(map.landmark("Ruby")),
+      rubyWatch(map.landmark("RubyWatch")),
+      risenHeight(map.landmark("ElevatorRest").y + risenAboveRest) {}
 
 void Level1Plan::respawned() {
   toElevator.restart();
@@ -102,9 +81,9 @@ void Level1Plan::playRuby(const BotView& view, Pilot& pilot) {
   if (horizontalDistance(view.player, target) > 0.5f) pilot.move(horizontal(target - view.player));
 }
 
-bool Level1Plan::waveStillFalling(const BotView& view) {
-  return std::any_of(view.enemies.begin(), view.enemies.end(), [](const BotView::Enemy& enemy) {
-    return !enemy.hidden && enemy.position.y < elevator.top &&
+bool Level1Plan::waveStillFalling(const BotView& view) const {
+  return std::any_of(view.enemies.begin(), view.enemies.end(), [this](const BotView::Enemy& enemy) {
+    return !enemy.hidden && enemy.position.y < elevatorTop &&
            horizontalDistance(enemy.position, rubyPlace) < fallWatchRadius;
   });
 }

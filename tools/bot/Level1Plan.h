@@ -1,6 +1,7 @@
 #pragma once
 
 #include "Journey.h"
+#include "LevelMap.h"
 #include "LevelPlan.h"
 
 namespace Vexa::bot {
@@ -10,7 +11,7 @@ namespace Vexa::bot {
 /// walks to the finish.
 class Level1Plan final : public LevelPlan {
  public:
-  Level1Plan();
+  explicit Level1Plan(const LevelMap& map);
   void play(const BotView& view, Pilot& pilot) override;
   void respawned() override;
 
@@ -20,12 +21,20 @@ class Level1Plan final : public LevelPlan {
   void playWave(const BotView& view, Pilot& pilot);
   void playRuby(const BotView& view, Pilot& pilot);
   /// Whether enemies knocked off the elevator are still on their way out of play.
-  static bool waveStillFalling(const BotView& view);
+  bool waveStillFalling(const BotView& view) const;
 
   Stage stage = Stage::ToElevator;
   Journey toElevator;
+  /// The fight on the lowered elevator.
   Fighter elevatorFighter;
   Course toFinish;
+  float elevatorTop;
+  /// Where the ruby shows, over the lowered elevator's middle.
+  glm::vec3 rubyPlace;
+  /// Where the player waits for the ruby: on the elevator, aside.
+  glm::vec3 rubyWatch;
+  /// The elevator has risen once the player stands this high.
+  float risenHeight;
   /// The frame the elevator's wave was seen to start falling.
   long waveFrame = -1;
 };

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "Journey.h"
+#include "LevelMap.h"
 #include "LevelPlan.h"
 
 namespace Vexa::bot {
@@ -10,7 +11,7 @@ namespace Vexa::bot {
 /// through the opened doors to the finish.
 class Level3Plan final : public LevelPlan {
  public:
-  Level3Plan();
+  explicit Level3Plan(const LevelMap& map);
   void play(const BotView& view, Pilot& pilot) override;
   void respawned() override;
 

@@ -6,12 +6,14 @@
 #include <glm/geometric.hpp>
 #include <glm/trigonometric.hpp>
 
+#include "app/Controls.h"
+
 namespace Vexa::bot {
 
 namespace {
 
 /// Degrees the view turns per pixel of mouse motion.
-constexpr float degreesPerPixel = 0.2f;
+constexpr float degreesPerPixel = 1.0f / Controls::pixelsPerDegree;
 
 /// Turns smaller than this are let be, as a hand would, rather than dithered.
 constexpr float steadyHand = 0.5f;

@@ -4,6 +4,7 @@
 #include <chrono>
 #include <fstream>
 #include <iostream>
+#include <stdexcept>
 
 #include "Bot.h"
 #include "Program.h"
@@ -87,11 +88,15 @@ int main(int argc, char** argv) {
   replay::ReplayRunner runner(options.run, createGameLevel, stateFile);
   LevelTimes times;
   long lastFrame = 0;
-  const replay::Replay played =
-      bot::Bot::play(runner, options.calendar, [&](const bot::BotView& view) {
-        times.see(view);
-        lastFrame = view.frame;
-      });
+  replay::Replay played;
+  try {
+    played = bot::Bot::play(runner, options.calendar, [&](const bot::BotView& view) {
+      times.see(view);
+      lastFrame = view.frame;
+    });
+  } catch (const std::runtime_error& error) {
+    program.fail(error.what());
+  }
   times.report(lastFrame, std::chrono::steady_clock::now());
   std::ofstream file(options.replayFile);
   replay::writeReplay(file, played);

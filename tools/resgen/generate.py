@@ -24,10 +24,9 @@ def generate_all(folder):
     models = os.path.join(folder, "Models")
     for sub in ("Models", "Textures", "Sounds"):
         os.makedirs(os.path.join(folder, sub), exist_ok=True)
-    level_documents = {"level%d.dae" % number: level().build()
-                       for number, level in levels.LEVELS.items()}
-    for name, document in level_documents.items():
-        document.write(os.path.join(models, name))
+    level_builders = {"level%d.dae" % number: level() for number, level in levels.LEVELS.items()}
+    for name, builder in level_builders.items():
+        builder.build().write(os.path.join(models, name))
     titles = ["level%d_text.dae" % number for number in (1, 2, 3)]
     for number, name in enumerate(titles, 1):
         levels.title(number).write(os.path.join(models, name))
@@ -37,7 +36,7 @@ def generate_all(folder):
     built = characters.write_all(models, os.path.join(folder, "Textures"))
     sounds.write_all(os.path.join(folder, "Sounds"))
     manifest.write(os.path.join(folder, MANIFEST),
-                   manifest.describe(built, level_documents, titles))
+                   manifest.describe(built, level_builders, titles))
 
 
 def main(arguments):

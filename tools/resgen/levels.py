@@ -15,8 +15,12 @@ Conventions the game relies on:
     imported root) whose origin the level events move; their meshes are
     modelled around that origin.
 
-Each level function documents its route.
+Each level function documents its route, and writes it down for the bot: as
+waypoints placed on the grounds they belong to, so that a ground moved here
+moves the route with it (see ``Ground``).
 """
+
+from collections import namedtuple
 
 from . import collada, shapes, transforms
 
@@ -61,6 +65,70 @@ def file_point(point):
     return transforms.apply(WORLD_TO_FILE, point)
 
 
+# The ways a route's waypoint is reached from the one before (the bot's Waypoint::Move).
+WALK, JUMP, FLOAT = "walk", "jump", "float"
+
+# A point of a route and how the player gets there: walking, walking and jumping on
+# arrival (a take-off point just inside an edge; the next point is where to land), or
+# by a float jump from where it stands, landing on the point. It is there within
+# `reach`, horizontally.
+Waypoint = namedtuple("Waypoint", "point move reach")
+# A stretch of a route, and the ground at its end to clear of enemies (or None).
+Leg = namedtuple("Leg", "waypoints clear")
+Ramp = namedtuple("Ramp", "start end")
+
+
+def walk(point, reach=1.0):
+    return Waypoint(point, WALK, reach)
+
+
+def jump(point):
+    return Waypoint(point, JUMP, 1.0)
+
+
+def float_to(point, reach):
+    return Waypoint(point, FLOAT, reach)
+
+
+class Ground:
+    """A walkable top of a level seen from above: width (x) by depth (z) around
+    top_centre, at its height. `open_sides` names, for a ground the bot fights on,
+    the sides ("west" -x, "east" +x, "north" -z, "south" +z) over which a struck
+    enemy may be sent: those with no neighbouring ground to catch it."""
+
+    def __init__(self, name, top_centre, width, depth, open_sides=None):
+        self.name = name
+        self.top_centre = top_centre
+        self.width = width
+        self.depth = depth
+        self.open_sides = open_sides
+
+    @property
+    def top(self):
+        return self.top_centre[1]
+
+    def edges(self):
+        """The x of its west and east edges and the z of its north and south ones."""
+        x, _, z = self.top_centre
+        return {"west": x - self.width * 0.5, "east": x + self.width * 0.5,
+                "north": z - self.depth * 0.5, "south": z + self.depth * 0.5}
+
+    def at(self, dx=0.0, dz=0.0):
+        """The point of its top (dx, dz) from the centre."""
+        x, y, z = self.top_centre
+        return (x + dx, y, z + dz)
+
+    def inside(self, side, by, along=0.0):
+        """The point of its top `by` inside the edge `side`, `along` that edge
+        from its middle (towards +x or +z)."""
+        x, y, z = self.top_centre
+        edge = self.edges()[side]
+        inwards = by if side in ("west", "north") else -by
+        if side in ("west", "east"):
+            return (edge + inwards, y, z + along)
+        return (x + along, y, edge + inwards)
+
+
 class LevelBuilder:
     """Collects a level in world units and produces its COLLADA document."""
 
@@ -73,7 +141,9 @@ class LevelBuilder:
         self.events = None
         self._solid = {}
         self._decorations = {}
-        self.platforms = []  # (name, top centre): the labels of the level views
+        self.grounds = []  # the walkable tops: the labels of the level views
+        self.landmarks = {}  # name: a point the bot's plan looks for
+        self.route = []  # the bot's way through the level, leg by leg
 
     # Ground ------------------------------------------------------------------
 
@@ -85,30 +155,54 @@ class LevelBuilder:
         """Adds a world-space mesh that is drawn but not solid."""
         self._merge(self._decorations, mesh, material)
 
+    def ground(self, name, top_centre, width, depth, open_sides=None):
+        """Records a walkable top (of a platform, a walkway or a moving part)."""
+        ground = Ground(name, top_centre, width, depth, open_sides)
+        self.grounds.append(ground)
+        return ground
+
     def platform(self, name, top_centre, width, depth, top=GRASS, body=ROCK, underside=True,
-                 underside_drop=None):
+                 underside_drop=None, open_sides=None):
         """A solid platform: a top layer over a rock body, with a rocky point
         hanging below (not solid) so it reads as floating over the void."""
         x, y, z = top_centre
-        self.platforms.append((name, top_centre))
+        ground = self.ground(name, top_centre, width, depth, open_sides)
         self.solid(world_slab(width, depth, TOP_LAYER, top_centre), top)
         self.solid(world_slab(width, depth, PLATFORM_THICKNESS - TOP_LAYER,
                               (x, y - TOP_LAYER, z)), body)
         if underside:
             self.decorate(hanging_rock(width, depth, (x, y - PLATFORM_THICKNESS, z),
                                        underside_drop), body)
+        return ground
 
     def pillar(self, name, top_centre, width, depth, bottom):
         """A tall platform: a rock column from bottom up to a grass top."""
         x, y, z = top_centre
-        self.platforms.append((name, top_centre))
+        ground = self.ground(name, top_centre, width, depth)
         self.solid(world_slab(width, depth, TOP_LAYER, top_centre), GRASS)
         self.solid(world_slab(width, depth, y - TOP_LAYER - bottom, (x, y - TOP_LAYER, z)), ROCK)
         self.decorate(hanging_rock(width, depth, (x, bottom, z)), ROCK)
+        return ground
+
+    def walkway(self, name, top_centre, width, depth, thickness):
+        """A solid wooden slab: a bridge."""
+        self.solid(world_slab(width, depth, thickness, top_centre), WOOD)
+        return self.ground(name, top_centre, width, depth)
 
     def ramp(self, start, end, width, material=WOOD):
         """A solid walkway whose top runs from start up to end (world points)."""
         self.solid(world_ramp(start, end, width, 1.0), material)
+        return Ramp(start, end)
+
+    # The bot's way --------------------------------------------------------------
+
+    def landmark(self, name, position):
+        """A point the bot's plan refers to; not part of the file."""
+        self.landmarks[name] = position
+
+    def leg(self, waypoints, clear=None):
+        """The next stretch of the route, and the ground to clear at its end."""
+        self.route.append(Leg(waypoints, clear))
 
     # Markers and moving parts ------------------------------------------------
 
@@ -224,7 +318,7 @@ ENEMY_LIFT = 2.0  # spawn points float this far above their platform
 
 
 def start_platform(builder):
-    builder.platform("Start", (0.0, SPAWN_GROUND, -10.0), 20.0, 24.0)
+    return builder.platform("Start", (0.0, SPAWN_GROUND, -10.0), 20.0, 24.0)
 
 
 def spawn_on(builder, top, offsets):
@@ -244,23 +338,40 @@ def level1():
     21 beside the ledge (21) -> the finish gate.
     """
     builder = LevelBuilder(1)
-    start_platform(builder)
-    builder.platform("P1", (0.0, 5.5, -36.0), 14.0, 14.0)
-    builder.platform("P2", (10.0, 7.5, -56.0), 12.0, 12.0)
-    builder.ramp((10.0, 7.5, -62.0), (10.0, 13.5, -80.0), 8.0)
-    builder.platform("P3", (10.0, 13.5, -86.0), 14.0, 12.0)
-    arena = (-10.0, 15.0, -118.0)
-    builder.platform("Arena", arena, 40.0, 36.0)
-    spawn_on(builder, arena, [(-10, 10), (10, 10), (-10, -10), (10, -10), (0, 12), (0, -12)])
+    start = start_platform(builder)
+    p1 = builder.platform("P1", (0.0, 5.5, -36.0), 14.0, 14.0)
+    p2 = builder.platform("P2", (10.0, 7.5, -56.0), 12.0, 12.0)
+    ramp = builder.ramp((10.0, 7.5, -62.0), (10.0, 13.5, -80.0), 8.0)
+    p3 = builder.platform("P3", (10.0, 13.5, -86.0), 14.0, 12.0)
+    # P3 lies off the arena's south side, the elevator off its north.
+    arena = builder.platform("Arena", (-10.0, 15.0, -118.0), 40.0, 36.0,
+                             open_sides=("west", "east"))
+    spawn_on(builder, arena.top_centre,
+             [(-10, 10), (10, 10), (-10, -10), (10, -10), (0, 12), (0, -12)])
+    elevator_size = 26.0
     elevator_rest = (-10.0, 21.0, -153.0)
-    builder.moving_part("Elevator", elevator_rest, elevator_mesh(26.0), METAL)
+    builder.moving_part("Elevator", elevator_rest, elevator_mesh(elevator_size), METAL)
+    builder.landmark("ElevatorRest", elevator_rest)
     lowered = (elevator_rest[0], elevator_rest[1] - 10.0, elevator_rest[2])
-    builder.event("Level1ElevatorEvent", (lowered[0], lowered[1] + 3.0, lowered[2]))
+    # The arena rises off the lowered elevator's north side, the ledge off its south.
+    elevator = builder.ground("Elevator", lowered, elevator_size, elevator_size,
+                              open_sides=("west", "east"))
+    ruby = (lowered[0], lowered[1] + 3.0, lowered[2])  # where the game shows the ruby
+    builder.event("Level1ElevatorEvent", ruby)
+    builder.landmark("Ruby", ruby)
+    builder.landmark("RubyWatch", elevator.at(dz=7.0))  # the bot waits there for it
     builder.platform("Ledge", (-10.0, 21.0, -179.0), 20.0, 24.0)
     finish = (-10.0, 21.0, -186.0)
     builder.finish_gate(finish)
     builder.event("Level1FinishedEvent", (finish[0], finish[1] + 3.0, finish[2]))
     builder.sun()
+    builder.leg([jump(start.inside("north", 1.0)), walk(p1.at(), 2.0),
+                 jump(p1.inside("north", 1.0, along=3.0)), walk(p2.at(), 2.0),
+                 walk(ramp.start), walk(ramp.end),
+                 jump(p3.inside("north", 1.0, along=-2.0)),
+                 walk(arena.inside("south", 6.0, along=16.0), 2.0)], clear="Arena")
+    builder.leg([jump(arena.inside("north", 1.5)), walk(elevator.at(dz=3.0), 1.5)])
+    builder.leg([walk(finish, 0.5)])
     return builder
 
 
@@ -286,13 +397,15 @@ def level2():
               ("T3", (-25.0, 62.0, -165.0), 20.0, [(-4, 4), (4, -4)]),
               ("T4", (30.0, 80.0, -215.0), 18.0, [(-3, 3), (3, -3)]),
               ("T5", (-5.0, 105.0, -262.0), 16.0, [])]
+    tops = []
     for name, top, size, spawns in towers:
-        builder.pillar(name, top, size, size, bottom)
+        tops.append(builder.pillar(name, top, size, size, bottom))
         spawn_on(builder, top, spawns)
     finish = (-5.0, 105.0, -264.0)
     builder.finish_gate(finish)
     builder.event("Level2FinishedEvent", (finish[0], finish[1] + 3.0, finish[2]))
     builder.sun()
+    builder.leg([float_to(top.at(), 4.0) for top in tops] + [walk(finish, 0.5)])
     return builder
 
 
@@ -325,39 +438,55 @@ def level3():
     """
     builder = LevelBuilder(3)
     start_platform(builder)
-    builder.ramp((0.0, 4.5, -22.0), (0.0, 17.0, -50.0), 8.0)
-    builder.platform("B1", (0.0, 17.0, -56.0), 12.0, 12.0)
-    e1 = (0.0, 20.5, -79.0)
-    builder.platform("E1", e1, 20.0, 20.0)
-    spawn_on(builder, e1, [(-4, 4), (4, -4)])
-    builder.platform("B2", (-23.0, 22.5, -79.0), 12.0, 12.0)
-    builder.ramp((-23.0, 22.5, -73.0), (-23.0, 38.5, -41.0), 8.0)
-    builder.platform("B3", (-23.0, 38.5, -35.0), 12.0, 12.0)
-    e2 = (-45.0, 40.5, -35.0)
-    builder.platform("E2", e2, 18.0, 18.0)
-    spawn_on(builder, e2, [(4, 4), (-4, -4)])
-    builder.platform("B4", (-45.0, 42.5, -57.0), 12.0, 12.0)
-    builder.ramp((-45.0, 42.5, -63.0), (-45.0, 58.5, -95.0), 8.0)
-    builder.platform("B5", (-45.0, 58.5, -101.0), 12.0, 12.0)
-    e3 = (-45.0, 60.5, -124.0)
-    builder.platform("E3", e3, 18.0, 18.0)
-    spawn_on(builder, e3, [(4, 4), (-4, -4)])
-    builder.platform("B6", (-22.0, 62.5, -124.0), 12.0, 12.0)
-    builder.ramp((-16.0, 62.5, -124.0), (48.0, 80.5, -124.0), 8.0)
-    builder.platform("B7", (54.0, 80.5, -124.0), 12.0, 12.0)
-    builder.ramp((54.0, 80.5, -130.0), (54.0, 96.5, -185.0), 8.0)
-    builder.platform("Lookout", (54.0, 96.5, -191.0), 12.0, 12.0)
-    builder.solid(world_slab(46.0, 6.0, 1.0, (25.0, 96.5, -191.0)), WOOD)
-    boss_arena(builder)
+    r1 = builder.ramp((0.0, 4.5, -22.0), (0.0, 17.0, -50.0), 8.0)
+    b1 = builder.platform("B1", (0.0, 17.0, -56.0), 12.0, 12.0)
+    # The open sides of the enemies' platforms: those with no neighbour to catch a
+    # struck enemy.
+    e1 = builder.platform("E1", (0.0, 20.5, -79.0), 20.0, 20.0, open_sides=("east", "north"))
+    spawn_on(builder, e1.top_centre, [(-4, 4), (4, -4)])
+    b2 = builder.platform("B2", (-23.0, 22.5, -79.0), 12.0, 12.0)
+    r2 = builder.ramp((-23.0, 22.5, -73.0), (-23.0, 38.5, -41.0), 8.0)
+    b3 = builder.platform("B3", (-23.0, 38.5, -35.0), 12.0, 12.0)
+    e2 = builder.platform("E2", (-45.0, 40.5, -35.0), 18.0, 18.0, open_sides=("west", "south"))
+    spawn_on(builder, e2.top_centre, [(4, 4), (-4, -4)])
+    b4 = builder.platform("B4", (-45.0, 42.5, -57.0), 12.0, 12.0)
+    r3 = builder.ramp((-45.0, 42.5, -63.0), (-45.0, 58.5, -95.0), 8.0)
+    b5 = builder.platform("B5", (-45.0, 58.5, -101.0), 12.0, 12.0)
+    e3 = builder.platform("E3", (-45.0, 60.5, -124.0), 18.0, 18.0, open_sides=("west", "north"))
+    spawn_on(builder, e3.top_centre, [(4, 4), (-4, -4)])
+    b6 = builder.platform("B6", (-22.0, 62.5, -124.0), 12.0, 12.0)
+    r4 = builder.ramp((-16.0, 62.5, -124.0), (48.0, 80.5, -124.0), 8.0)
+    b7 = builder.platform("B7", (54.0, 80.5, -124.0), 12.0, 12.0)
+    r5 = builder.ramp((54.0, 80.5, -130.0), (54.0, 96.5, -185.0), 8.0)
+    lookout = builder.platform("Lookout", (54.0, 96.5, -191.0), 12.0, 12.0)
+    planks = builder.walkway("Planks", (25.0, 96.5, -191.0), 46.0, 6.0, 1.0)
+    arena, doorway, finish = boss_arena(builder)
     builder.sun()
+    builder.leg([walk(r1.start), walk(r1.end), jump(b1.inside("north", 1.0)),
+                 walk(e1.at(dz=3.0), 2.0)], clear="E1")
+    builder.leg([jump(e1.inside("west", 1.0)), walk(b2.at(), 2.0), walk(r2.start), walk(r2.end),
+                 walk(b3.at(), 2.0), jump(b3.inside("west", 1.0)), walk(e2.at(dx=3.0), 2.0)],
+                clear="E2")
+    builder.leg([jump(e2.inside("north", 1.0)), walk(b4.at(), 2.0), walk(r3.start), walk(r3.end),
+                 jump(b5.inside("north", 1.0)), walk(e3.at(dz=4.0), 2.0)], clear="E3")
+    # Off the planks' end, down into the arena beneath.
+    below_the_planks = planks.inside("west", -4.0)
+    builder.leg([jump(e3.inside("east", 1.0)), walk(b6.at(), 2.0), walk(r4.start), walk(r4.end),
+                 walk(b7.at(dz=-2.0), 2.0), walk(r5.start), walk(r5.end), walk(lookout.at(), 2.0),
+                 walk((below_the_planks[0], arena.top, below_the_planks[2]), 2.0)])
+    # Once the boss is off the arena: through the doors to the finish.
+    builder.leg([walk(arena.at(dx=-10.0)), walk(doorway.inside("east", 6.0)), walk(finish, 0.5)])
     return builder
 
 
 def boss_arena(builder):
-    """The arena, its west wall with the doorway and doors, and the way to the finish."""
+    """The arena, its west wall with the doorway and doors, and the way to the finish.
+    Returns the arena's ground, the bridge beyond the doorway and the finish."""
     x, y, z = BOSS_ARENA
-    builder.platform("Arena", BOSS_ARENA, BOSS_ARENA_SIZE, BOSS_ARENA_SIZE, top=SAND,
-                     underside_drop=BOSS_ARENA_UNDERSIDE_DROP)
+    # Its west side is the wall with the doors.
+    arena = builder.platform("Arena", BOSS_ARENA, BOSS_ARENA_SIZE, BOSS_ARENA_SIZE, top=SAND,
+                             underside_drop=BOSS_ARENA_UNDERSIDE_DROP,
+                             open_sides=("east", "north", "south"))
     builder.marker("BigEnemy", (x - 4.0, y + 4.0, z))
     half_opening = DOOR_OPENING * 0.5
     wall_reach = BOSS_ARENA_SIZE * 0.5 + 6.0  # past the arena's corners, over the void
@@ -374,13 +503,14 @@ def boss_arena(builder):
         builder.moving_part(name, centre, world_box((1.2, DOOR_HEIGHT, door_width),
                                                     (0.0, 0.0, 0.0)), METAL)
     bridge_end = EXIT_WALL_X - 21.0
-    builder.solid(world_slab(abs(bridge_end - EXIT_WALL_X), 10.0, 2.0,
-                             ((bridge_end + EXIT_WALL_X) * 0.5, y, z)), WOOD)
+    bridge = builder.walkway("Bridge", ((bridge_end + EXIT_WALL_X) * 0.5, y, z),
+                             abs(bridge_end - EXIT_WALL_X), 10.0, 2.0)
     finish_platform = (bridge_end - 8.0, y, z)
     builder.platform("Finish", finish_platform, 16.0, 16.0)
     finish = (finish_platform[0] - 3.0, y, z)
     builder.finish_gate(finish)
     builder.event("Level3FinishedEvent", (finish[0], y + 3.0, z))
+    return arena, bridge, finish
 
 
 def level4():

@@ -186,9 +186,10 @@ def write_views(folder):
     for number, level in levels.LEVELS.items():
         builder = level()
         triangles, markers = scene_contents(builder.build())
-        render(triangles, markers, builder.platforms, top_view, ("x", "z")).write(
+        labels = [(ground.name, ground.top_centre) for ground in builder.grounds]
+        render(triangles, markers, labels, top_view, ("x", "z")).write(
             os.path.join(folder, "level%d_top.png" % number))
-        render(triangles, markers, builder.platforms, side_view, ("-z", "-y")).write(
+        render(triangles, markers, labels, side_view, ("-z", "-y")).write(
             os.path.join(folder, "level%d_side.png" % number))
 
 
