@@ -8,6 +8,7 @@
 #include "physic/PhysicsWorld.h"
 #include "platform/Clock.h"
 #include "platform/GlfwInput.h"
+#include "scene/ModelCache.h"
 
 namespace Vexa {
 
@@ -182,6 +183,7 @@ void Application::presentOnVerticalSync(bool wait) {
 
 void Application::switchLevel() {
   gameWindow->setTitle("Loading...");
+  const scene::ModelCache::Hold oldLevelsModels;
   currentLevel.reset();
   physicsWorld.reset();
   physicsWorld = std::make_unique<PhysicsWorld>();

@@ -1,13 +1,14 @@
 #include "render/MaterialEntry.h"
 
 #include "platform/Fatal.h"
+#include "render/TextureCache.h"
 
 namespace Vexa {
 
 MaterialEntry::MaterialEntry(const glm::vec3& colour) : diffuse(colour) {}
 
 MaterialEntry::MaterialEntry(const std::string& textureName)
-    : image(std::make_unique<TextureImage>(textureName)) {}
+    : image(TextureCache::texture(textureName)) {}
 
 std::unique_ptr<MaterialEntry> MaterialEntry::create(const MaterialData& data) {
   if (data.texture) return std::make_unique<MaterialEntry>(*data.texture);

@@ -14,7 +14,8 @@ namespace Vexa {
 class MaterialEntry {
  public:
   explicit MaterialEntry(const glm::vec3& colour);
-  /// Loads the texture named as the model file stores it (see TextureImage).
+  /// Shows the texture named as the model file stores it (see TextureImage),
+  /// shared with every material alive that shows the same file.
   explicit MaterialEntry(const std::string& textureName);
   /// The entry an imported material describes; null for one with neither colour nor texture.
   static std::unique_ptr<MaterialEntry> create(const MaterialData& data);
@@ -34,7 +35,7 @@ class MaterialEntry {
 
  private:
   std::optional<glm::vec3> diffuse;
-  std::unique_ptr<TextureImage> image;
+  std::shared_ptr<const TextureImage> image;
 };
 
 }  // namespace Vexa

@@ -4,9 +4,11 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "animation/Animation.h"
 #include "render/ModelData.h"
+#include "render/TextureCache.h"
 
 namespace Vexa::scene {
 
@@ -21,10 +23,9 @@ struct ImportedModel {
 };
 
 /// The models of the objects alive, each file imported once (through the import
-/// guard) while any object shows it. A level's objects live as long as the level
-/// and the old level is gone before the next is built, so every file is imported
-/// once per level, and the enemies of a kind, the bats and the props share it.
-/// A file that changed since its import is imported again.
+/// guard) while any object shows it or a `Hold` keeps it: the enemies of a kind,
+/// the bats and the props share it. A file that changed since its import is
+/// imported again.
 class ModelCache {
  public:
   /// Told of every import: the path and the seconds it took.
@@ -36,6 +37,20 @@ class ModelCache {
 
   /// Benchmarks and tests watch the imports through this; the game sets none.
   static void observeImports(ImportObserver observer);
+
+  /// Keeps the models alive at its making alive for as long as it lives. A level
+  /// switch holds the old level's while the next is built, so the files both
+  /// levels show (the bat, the crosshair, the sky, the enemies) are not imported
+  /// again, nor their textures decoded again.
+  /// The textures the held models' materials show are kept alike.
+  class Hold {
+   public:
+    Hold();
+
+   private:
+    std::vector<std::shared_ptr<const ImportedModel>> held;
+    TextureCache::Hold textures;
+  };
 };
 
 }  // namespace Vexa::scene

@@ -8,6 +8,7 @@
 #include "model/ScratchFolder.h"
 #include "model/TestModel.h"
 #include "platform/ProcessGuard.h"
+#include "render/MaterialEntry.h"
 #include "render/ModelLoader.h"
 #include "render/ShaderProgram.h"
 #include "scene/MeshObject.h"
@@ -143,6 +144,32 @@ class ModelCacheTest : public GlTest {
   std::unique_ptr<ShaderProgram> program;
   std::vector<std::string> imports;
 };
+
+// A level switch holds the old level's models while the next level is built: a
+// file both show is imported once, and one the next level does not show goes
+// once the switch is over.
+// Its textures are kept alike, and shared as the enemies of a kind share them.
+TEST_F(ModelCacheTest, AHoldKeepsTheModelsOfObjectsGoneUntilItEnds) {
+  const std::string enemy = "Resources/Models/monster2_animation.dae";
+  const auto textureOf = [](const MeshObject& object) -> const TextureImage* {
+    for (const auto& material : object.materials())
+      if (material && material->texture()) return material->texture();
+    return nullptr;
+  };
+  auto oldLevels = load(enemy);
+  const TextureImage* texture = textureOf(*oldLevels);
+  ASSERT_NE(texture, nullptr);
+  {
+    const ModelCache::Hold switching;
+    oldLevels.reset();
+    const auto nextLevels = load(enemy);
+    EXPECT_EQ(imports.size(), 1u);
+    EXPECT_EQ(textureOf(*nextLevels), texture);
+    EXPECT_EQ(textureOf(*load(enemy)), texture) << "one texture for the enemies of a kind";
+  }
+  load(enemy);
+  EXPECT_EQ(imports.size(), 2u) << "nothing held or showed the file any more";
+}
 
 // The enemies of a kind share one import and one set of keys, each with a pose and
 // a segment of its own; a file is imported again once nothing shows it or it changed.
