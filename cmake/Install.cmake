@@ -11,15 +11,7 @@ configure_file(packaging/vexa_game.metainfo.xml.in ${VEXA_METAINFO} @ONLY)
 
 # The icon is drawn by the resource generator. The game programs depend on it, so a
 # build of the game alone can be installed.
-set(icon_sources __init__.py icon.py noise.py textures.py)
-list(TRANSFORM icon_sources PREPEND ${PROJECT_SOURCE_DIR}/tools/resgen/)
-add_custom_command(
-  OUTPUT ${VEXA_ICON}
-  COMMAND ${Python3_EXECUTABLE} -B -m resgen.icon ${VEXA_ICON}
-  WORKING_DIRECTORY ${PROJECT_SOURCE_DIR}/tools
-  DEPENDS ${icon_sources}
-  COMMENT "Drawing the desktop icon"
-  VERBATIM)
+vexa_generate(${VEXA_ICON} icon "Drawing the desktop icon")
 add_custom_target(vexa_icon DEPENDS ${VEXA_ICON})
 add_dependencies(vexa_game vexa_icon)
 add_dependencies(vexa_game_fullscreen vexa_icon)

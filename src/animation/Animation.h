@@ -29,13 +29,17 @@ class Animation {
 
   /// Starts the segment on the game clock; the next `advance` evaluates it.
   void play(std::uint32_t startFrame, std::uint32_t endFrame, std::uint32_t frameCount);
+  /// No segment is running: none was started, the last reached its end frame, or
+  /// it was ended. Whoever plays the clip then starts the next.
+  bool segmentEnded() const { return !playing; }
+  /// Ends the running segment now, at the pose it has reached.
+  void endSegment() { playing = false; }
   /// Whether `advance` has a pose to compute: a segment is running, or the model
   /// has no clip and its bind pose follows the placement.
   bool posing() const { return playing || !clipPresent; }
   /// Evaluates the running segment at the clock's time under `placement` (the
-  /// model root's local matrix); at its end frame the segment stops (`playing`
-  /// false) with the end pose. Without a segment nothing happens; without a clip
-  /// the bind pose is placed.
+  /// model root's local matrix); at its end frame the segment ends with the end
+  /// pose. Without a segment nothing happens; without a clip the bind pose is placed.
   void advance(const glm::mat4& placement);
   /// Poses the whole tree at `ticks` of the clip; the root's local matrix is
   /// `placement` unless the clip animates the root. Without a clip: the bind pose.
@@ -60,9 +64,6 @@ class Animation {
   /// The clip time in ticks of `frame` when the clip is cut into `frameCount` frames.
   double frameTime(std::uint32_t frame, std::uint32_t frameCount) const;
 
-  /// The current segment is running; game code clears it to stop the segment.
-  bool playing = false;
-
  private:
   struct Joint {
     std::int32_t parent;
@@ -79,6 +80,8 @@ class Animation {
   std::vector<glm::mat4> pose;
   std::vector<glm::mat4> globals;
   bool clipPresent = false;
+  /// A segment runs: it was started and has neither reached its end nor been ended.
+  bool playing = false;
   double ticksPerSecondValue = 0.0;
   double durationTicks = 0.0;
   double segmentStart = 0.0;

@@ -115,7 +115,6 @@ void Application::frame(double& lastFrameStart) {
   }
   reportPhaseEnded(FrameObserver::Phase::Update);
   render();
-  drawnObjects = currentLevel->drawnObjects;
 
   running = !gameInput->keyDown(Key::Escape) && !gameWindow->closeRequested();
   if (drawsFrame()) gameWindow->swapBuffers();
@@ -170,8 +169,8 @@ void Application::renderMainPass() {
 }
 
 void Application::showCaption(double frameTimeSeconds) {
-  lastCaption = captionText(gameControls->showStatistics(), frameTimeSeconds, drawnObjects,
-                            gameControls->frustumCulling());
+  lastCaption = captionText(gameControls->showStatistics(), frameTimeSeconds,
+                            currentLevel->drawnObjects(), gameControls->frustumCulling());
   gameWindow->setTitle(lastCaption);
 }
 

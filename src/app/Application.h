@@ -71,7 +71,6 @@ class Application {
   std::unique_ptr<PhysicsWorld> physicsWorld;
   std::unique_ptr<Level> currentLevel;
   std::unique_ptr<ShadowBuffers> shadowBuffers;
-  int drawnObjects = 0;
   /// The length of the last frame played, in seconds.
   double lastFrameTime = 0.0;
   bool running = true;

@@ -68,7 +68,7 @@ bool Controls::toggle(Level& level, PhysicsWorld& physics) {
     physics.floatMode = !physics.floatMode;
   } else if (input.keyDown(Key::F8)) {
     frustumCullingOn = !frustumCullingOn;
-    level.cullingEnabled = frustumCullingOn;
+    level.setCullingEnabled(frustumCullingOn);
   } else if (input.keyDown(Key::F2)) {
     showStatisticsOn = !showStatisticsOn;
   } else if (input.keyDown(Key::F9)) {

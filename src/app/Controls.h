@@ -25,6 +25,8 @@ class Controls {
   void processInput(double frameTimeSeconds, Level& level, PhysicsWorld& physics);
 
   bool wireframe() const { return wireframeOn; }
+  /// The culling toggle the caption shows. Pressing it switches the current level's
+  /// culling to match; a new level starts culling whatever the toggle shows.
   bool frustumCulling() const { return frustumCullingOn; }
   bool showStatistics() const { return showStatisticsOn; }
   bool blending() const { return blendingOn; }

@@ -4,7 +4,7 @@
 
 namespace Vexa {
 
-/// The game's levels in order: 1 to 3 playable, 4 the closing scene.
+/// The game's levels in order: the playable ones, then the closing scene.
 std::unique_ptr<Level> createGameLevel(int levelIndex, PhysicsWorld& physics, float width,
                                        float height);
 

@@ -19,12 +19,8 @@ using physic::toBullet;
 namespace {
 
 constexpr btScalar jumpSpeed = 17.0f;
-constexpr float landedGravity = 40.0f;
 constexpr float floatGravity = 1.0e-6f;
-constexpr float airScale = 0.9f;
-constexpr float floatAirScale = 2.5f;
 constexpr float floatRiseSeconds = 1.5f;
-constexpr float knockMinimumSeconds = 1.0f;
 constexpr float e = 2.7182817f;
 
 btVector3 downwards(float gravity) {
@@ -146,7 +142,7 @@ void CharacterBody::placeUpright(const glm::vec3& position) {
 
 void CharacterBody::knockBack(const glm::vec3& normal) {
   knockStartTime = Clock::now();
-  knockVector = {0.2f * normal.x, normal.y + 0.5f, 0.2f * normal.z};
+  knockVector = {0.2f * normal.x, normal.y + knockLift, 0.2f * normal.z};
   land();
 }
 

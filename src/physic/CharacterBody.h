@@ -33,6 +33,16 @@ inline constexpr float eyeHeight = 0.5f;
 /// `PhysicsWorld::addCharacter` puts it into the world.
 class CharacterBody {
  public:
+  /// A walk in the air is scaled by this, in float mode by `floatAirScale`.
+  static constexpr float airScale = 0.9f;
+  static constexpr float floatAirScale = 2.5f;
+  /// A knock-back's push is lifted by this.
+  static constexpr float knockLift = 0.5f;
+  /// A knock-back lasts at least this long, in seconds; it ends on the next landing.
+  static constexpr float knockMinimumSeconds = 1.0f;
+  /// The gravity after a knock-back or a landed float, for the rest of the level.
+  static constexpr float landedGravity = 40.0f;
+
   /// A capsule of `size` standing at `start`. Place it clear of geometry: a capsule
   /// born overlapping the ground stays embedded.
   CharacterBody(const glm::vec3& start, PhysicsWorld& owner, const CapsuleSize& size);
@@ -41,7 +51,7 @@ class CharacterBody {
   CharacterBody& operator=(const CharacterBody&) = delete;
 
   /// The displacement wanted per simulation step, in world axes. In the air it is
-  /// scaled (0.9, or 2.5 in float mode); a knock-back or float jump adds its push.
+  /// scaled by `airScale` or `floatAirScale`; a knock-back or float jump adds its push.
   void walk(const glm::vec3& displacement);
   /// Float mode: starts (or restarts) a float. Otherwise a jump from the ground,
   /// refused while a knock-back lasts.
@@ -49,8 +59,9 @@ class CharacterBody {
   /// Places the capsule at `position`, stops the walk and clears the vertical speed.
   void warp(const glm::vec3& position);
 
-  /// An enemy touched the player: a push along the contact `normal`, lifted by 0.5,
-  /// that decays over a second; gravity 40 from now on.
+  /// An enemy touched the player: a push along the contact `normal`, lifted by
+  /// `knockLift`, that decays and ends on a landing after `knockMinimumSeconds`;
+  /// `landedGravity` from now on.
   void knockBack(const glm::vec3& normal);
   /// Forgets any knock-back or float (a respawn). The gravity a knock-back left
   /// stays; a float's weightlessness ends as a landing would end it.

@@ -19,7 +19,6 @@ namespace {
 
 constexpr int allButStatic = ~PhysicsWorld::staticFilter;
 constexpr int staticAndDefault = PhysicsWorld::staticFilter | PhysicsWorld::defaultFilter;
-constexpr float pickReach = 5.5f;
 constexpr float bowlingStrength = 60.0f;
 constexpr btScalar floatContactBreakingThreshold = 10000.0f;
 
@@ -50,7 +49,7 @@ PhysicsWorld::PhysicsWorld()
   world->getDispatchInfo().m_allowedCcdPenetration = 1.0e-7f;
   // Without it the player's ghost object never learns what it overlaps.
   broadphase->getOverlappingPairCache()->setInternalGhostPairCallback(ghostPairCallback.get());
-  world->setGravity(btVector3(0, -40, 0));
+  world->setGravity(btVector3(0, -gravity, 0));
   gContactStartedCallback = tellBodies<&physic::DynamicRigidBody::manifoldStarted>;
   gContactEndedCallback = tellBodies<&physic::DynamicRigidBody::manifoldEnded>;
 }
@@ -58,7 +57,7 @@ PhysicsWorld::PhysicsWorld()
 PhysicsWorld::~PhysicsWorld() = default;
 
 void PhysicsWorld::step(float frameTime) {
-  world->stepSimulation(frameTime, 6, fixedStep);
+  world->stepSimulation(frameTime, maxSubSteps, fixedStep);
 }
 
 // Flagged static and asleep, as Bullet keeps its own fixed bodies, the body joins

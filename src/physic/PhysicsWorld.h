@@ -22,7 +22,7 @@ class DynamicRigidBody;
 class StaticRigidBody;
 }  // namespace physic
 
-/// The physics of one level: a Bullet dynamics world with gravity 40 downwards, the
+/// The physics of one level: a Bullet dynamics world with `gravity` downwards, the
 /// level's static and dynamic bodies and the player's character body. The
 /// application creates one per level and destroys it after the level; everything
 /// registered here is released with it.
@@ -39,10 +39,15 @@ class PhysicsWorld {
   PhysicsWorld(const PhysicsWorld&) = delete;
   PhysicsWorld& operator=(const PhysicsWorld&) = delete;
 
+  /// Downwards, in units per second per second.
+  static constexpr float gravity = 40.0f;
   /// Length of one simulation sub-step, in seconds.
   static constexpr float fixedStep = 1.0f / 60.0f;
+  static constexpr int maxSubSteps = 6;
+  /// How far the player's aim reaches.
+  static constexpr float pickReach = 5.5f;
 
-  /// One frame: at most 6 sub-steps of `fixedStep`.
+  /// One frame: at most `maxSubSteps` sub-steps of `fixedStep`.
   void step(float frameTime);
 
   btDiscreteDynamicsWorld& dynamicsWorld() { return *world; }
@@ -66,7 +71,7 @@ class PhysicsWorld {
   /// Drops the pairs and contact caches of `object`, whose shape is about to change.
   void forgetPairs(btCollisionObject& object);
 
-  /// The enemy on the player's aiming ray: 5.5 units from half a unit above the
+  /// The enemy on the player's aiming ray: `pickReach` from `eyeHeight` above the
   /// character's centre against `viewDirection` (which points back to the eye).
   /// Null when the nearest thing on the ray is not a registered dynamic body, when
   /// that body is already hit, or when there is no character.

@@ -10,6 +10,7 @@
 #include "physic/PhysicsWorld.h"
 #include "physic/StaticRigidBody.h"
 #include "platform/Calendar.h"
+#include "platform/Geometry.h"
 
 namespace Vexa {
 
@@ -25,7 +26,6 @@ constexpr float segmentLength = 5.0f;
 constexpr float refineStep = 0.5f;
 constexpr float probeHeadroom = 2.0f;
 constexpr float fallbackLimit = 8.0f;
-constexpr float pi = 3.1415927f;
 constexpr float radiansPerDegree = 0.017453292f;
 
 /// A whole number of degrees in [a, b), drawn from the generator reseeded with the
@@ -45,10 +45,6 @@ glm::vec3 circlePoint(const glm::vec3& centre, float degrees, float radius) {
 
 glm::vec3 horizontalDirection(const glm::vec3& from, const glm::vec3& to) {
   return glm::normalize(glm::vec3(to.x - from.x, 0.0f, to.z - from.z));
-}
-
-float horizontalDistance(const glm::vec3& a, const glm::vec3& b) {
-  return glm::length(glm::vec2(b.x - a.x, b.z - a.z));
 }
 
 float width(int count) {
@@ -144,7 +140,7 @@ PlatformNavigator::Heading PlatformNavigator::candidateTarget(
     const auto pick = static_cast<std::size_t>(Calendar::reseededRand()) % candidates.size();
     const float arcWidth = width(candidates[pick].count);
     const float centre = candidates[pick].startAngle + arcWidth / 2;
-    const float arcLength = probeRadius * pi * arcWidth / 180.0f;
+    const float arcLength = probeRadius * static_cast<float>(pi) * arcWidth / 180.0f;
     const glm::vec3 onCircle = circlePoint(position, centre, probeRadius);
     const Trace trace = tracePath(position, onCircle, platform, /*bounded=*/true, arcLength);
     if (trace.found) return {trace.point, arcLength};
@@ -168,7 +164,7 @@ PlatformNavigator::Trace PlatformNavigator::tracePath(const glm::vec3& from, con
   bool found = true;
   while (true) {
     const glm::vec3 up = -normal;
-    const float angle = std::acos(glm::dot(previousUp, up)) * 180.0f / pi;
+    const float angle = std::acos(glm::dot(previousUp, up)) * 180.0f / static_cast<float>(pi);
     if (std::isnan(angle)) break;
     if (angle != 0.0f && angle != 180.0f) dir = followSlope(dir, up, -angle * radiansPerDegree);
     previousUp = up;

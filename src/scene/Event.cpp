@@ -10,7 +10,11 @@ Event::Event(std::string name, const SceneObject* triggerNode)
     : eventName(std::move(name)), triggerNode(triggerNode) {}
 
 bool Event::check(const glm::vec3& position, float halfSize) {
-  if (isTriggered || !triggerNode) return false;
+  return !isTriggered && insideTriggerCube(position, halfSize);
+}
+
+bool Event::insideTriggerCube(const glm::vec3& position, float halfSize) const {
+  if (!triggerNode) return false;
   const glm::vec3 centre(triggerNode->globalMatrix()[3]);
   const glm::vec3 offset = glm::abs(position - centre);
   return offset.x < halfSize && offset.y < halfSize && offset.z < halfSize;

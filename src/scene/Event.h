@@ -18,9 +18,8 @@ class Event {
   Event(const Event&) = delete;
   Event& operator=(const Event&) = delete;
 
-  /// Whether the player at `position` sets the event off: never once triggered;
-  /// otherwise when the position lies strictly inside the cube of `halfSize` around
-  /// the trigger node's world position (never without a node).
+  /// Whether the player at `position` sets the event off: never once triggered,
+  /// otherwise when it is inside the trigger cube of `halfSize`.
   virtual bool check(const glm::vec3& position, float halfSize);
   /// One frame of the triggered event.
   virtual void run(double elapsedSeconds) = 0;
@@ -39,6 +38,9 @@ class Event {
  protected:
   /// The centre of the trigger cube from now on.
   void setTriggerNode(const SceneObject* node) { triggerNode = node; }
+  /// Whether `position` lies strictly inside the cube of `halfSize` around the
+  /// trigger node's world position; never without a node.
+  bool insideTriggerCube(const glm::vec3& position, float halfSize) const;
   /// Restarts the event's own timing at `now`.
   void setTriggerTime(double now) { triggeredAt = static_cast<float>(now); }
 

@@ -30,10 +30,6 @@ using scene::mesh::Path;
 
 namespace {
 
-constexpr float pitchLimit = 85.0f;
-/// Spawned enemies are drawn at half their model's size.
-constexpr double spawnScale = 0.5;
-
 const char* batStateName(scene::mesh::BatState state) {
   switch (state) {
     case scene::mesh::BatState::Swing:
@@ -75,10 +71,9 @@ Level::Level(PhysicsWorld& physicsWorld, float width, float height)
 Level::~Level() = default;
 
 glm::mat4 Level::projection(float width, float height) {
-  constexpr float near = 0.1f;
-  const float top = near * std::tan(glm::radians(30.0f));
+  const float top = nearPlane * std::tan(glm::radians(fieldOfViewDegrees / 2.0f));
   const float right = top * (width / height);
-  return glm::frustum(-right, right, -top, top, near, 1500.0f);
+  return glm::frustum(-right, right, -top, top, nearPlane, farPlane);
 }
 
 // The crosshair is placed in pixels from the window's top left corner.
@@ -180,13 +175,23 @@ void Level::addElevatorEvent(Path& geometry, const scene::SceneObject& triggerNo
 }
 
 void Level::update(double elapsedSeconds) {
-  sceneContainer->cullingEnabled = cullingEnabled;
   sceneContainer->update(elapsedSeconds);
 }
 
 void Level::draw() {
   sceneContainer->draw();
-  drawnObjects = sceneContainer->drawnObjects();
+}
+
+bool Level::cullingEnabled() const {
+  return sceneContainer->cullingEnabled;
+}
+
+void Level::setCullingEnabled(bool on) {
+  sceneContainer->cullingEnabled = on;
+}
+
+int Level::drawnObjects() const {
+  return sceneContainer->drawnObjects();
 }
 
 void Level::drawWithoutShadows() {

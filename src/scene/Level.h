@@ -24,19 +24,29 @@ class Player;
 }  // namespace mesh
 }  // namespace scene
 
-/// One stage of the game: its thirteen programs, its sound system and its scene
+/// One stage of the game: its programs, its sound system and its scene
 /// with the cast every level has (the player with the bat, the hud, the terrain and
 /// the sky), offering what the frame loop and the controls ask of it. The concrete
 /// levels add their geometry, title, enemies and events; the physics world belongs
 /// to the application, which creates one per level.
 class Level {
  public:
+  /// The camera's pitch stays strictly within ± this many degrees.
+  static constexpr float pitchLimit = 85.0f;
+  /// The player's perspective: the vertical field of view in degrees, and the
+  /// distances of the near and far planes.
+  static constexpr float fieldOfViewDegrees = 60.0f;
+  static constexpr float nearPlane = 0.1f;
+  static constexpr float farPlane = 1500.0f;
+  /// Spawned enemies are drawn at this scale of their model's size.
+  static constexpr double spawnScale = 0.5;
+
   virtual ~Level();
   Level(const Level&) = delete;
   Level& operator=(const Level&) = delete;
 
   virtual void update(double elapsedSeconds);
-  /// The main pass; afterwards `drawnObjects` holds the number of objects drawn.
+  /// The main pass, which counts the objects it draws.
   virtual void draw();
   /// The main pass without shadows; `drawnObjects` stays as it was.
   virtual void drawWithoutShadows();
@@ -45,7 +55,7 @@ class Level {
   const CasterBounds& shadowCasters() const;
   /// Back to the start position and the start view.
   virtual void resetPlayer();
-  /// Changes in degrees; the pitch stays strictly within ±85.
+  /// Changes in degrees; the pitch stays strictly within ±`pitchLimit`.
   virtual void rotateCamera(float pitchChange, float yawChange);
   /// `direction` is in camera space: x to the right, negative z forward.
   virtual void movePlayer(const glm::vec3& direction);
@@ -62,11 +72,11 @@ class Level {
   LevelPrograms& shaderPrograms() { return programs; }
   scene::SceneContainer& scene() const { return *sceneContainer; }
   scene::mesh::Player& player() const;
-  /// Adds an enemy standing at `position`, drawn at half its model's size, that
-  /// keeps still with `standStill`: a Roller on turn 0, a Jumper on 1, a Walker on 2.
+  /// Adds an enemy of the kind `turn` names (see `enemyOfKind`) standing at
+  /// `position`, drawn at `spawnScale`, that keeps still with `standStill`.
   scene::mesh::Enemy& spawnEnemy(std::size_t turn, const glm::vec3& position, bool standStill);
-  /// The perspective of the player's eye: 60° vertically, near 0.1, far 1500,
-  /// with the aspect of a window of `width` × `height`.
+  /// The perspective of the player's eye, with the aspect of a window of `width` ×
+  /// `height`.
   static glm::mat4 projection(float width, float height);
   /// Fits the player's perspective and the crosshair to a window now `width` ×
   /// `height` pixels: the picture keeps its proportions and the crosshair its
@@ -79,9 +89,12 @@ class Level {
   /// test hears them on any machine. The game leaves it unset.
   static inline bool discardSound = false;
 
-  /// View-frustum culling; the debug toggle writes it.
-  bool cullingEnabled = true;
-  int drawnObjects = 0;
+  /// View-frustum culling of the main pass, on in a new level; the debug toggle
+  /// switches it. The scene container holds it.
+  bool cullingEnabled() const;
+  void setCullingEnabled(bool on);
+  /// The objects the last main pass drew, as the scene container counted them.
+  virtual int drawnObjects() const;
 
  protected:
   /// Builds the programs, the sound system and the fixed cast for a window of
@@ -123,8 +136,8 @@ class Level {
   std::unique_ptr<scene::SceneContainer> sceneContainer;
 };
 
-/// Builds the level with the given number (1 to 3 playable, 4 the closing scene)
-/// on a fresh physics world, for a window of the given size in pixels.
+/// Builds the level with the given number (up to `playableLevelCount` playable, then
+/// the closing scene) on a fresh physics world, for a window of the given size in pixels.
 using LevelFactory = std::function<std::unique_ptr<Level>(int levelIndex, PhysicsWorld& physics,
                                                           float width, float height)>;
 

@@ -10,7 +10,7 @@
 
 namespace Vexa {
 
-/// Levels 1 to 3 are played; the last one is the closing scene.
+/// The levels from 1 to `playableLevelCount` are played; the last one is the closing scene.
 inline constexpr int playableLevelCount = 3;
 inline constexpr int levelCount = 4;
 

@@ -11,7 +11,7 @@ namespace Vexa {
 struct LevelState {
   struct Enemy {
     glm::vec3 position{0.0f};
-    /// The behaviour state: Idle 0, StartWalking 1, Walking 2, StopWalking 3, Hit 4.
+    /// The behaviour state, a `scene::mesh::EnemyState` as its number.
     int state = 0;
     /// First and last frame of the clip segment playing, or played last.
     unsigned segmentFirst = 0;
@@ -19,7 +19,7 @@ struct LevelState {
     bool hidden = false;
   };
 
-  /// Centre of the player's capsule; the eye is 0.5 above it.
+  /// Centre of the player's capsule; the eye is `eyeHeight` above it.
   glm::vec3 playerPosition{0.0f};
   /// Camera angles in degrees.
   float yaw = 0.0f;

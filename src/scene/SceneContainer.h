@@ -84,7 +84,7 @@ class SceneContainer {
   /// Where the last shadow pass's casters lie on the map; the whole map before one.
   const CasterBounds& shadowCasters() const { return casterBounds; }
 
-  /// View-frustum culling of the main pass; the level copies its toggle here.
+  /// View-frustum culling of the main pass, which the level switches.
   bool cullingEnabled = true;
 
  private:

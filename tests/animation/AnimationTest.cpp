@@ -102,7 +102,7 @@ TEST_F(AnimationTest, TheClipGivesTracksToTheNamedNodesOnlyEachWithItsOwnKeyCoun
   EXPECT_EQ(animation.ticksPerSecond(), 1000.0);
   EXPECT_EQ(animation.duration(), 3000.0);
   EXPECT_EQ(animation.frameCount(), Animation::noSegment);
-  EXPECT_FALSE(animation.playing);
+  EXPECT_TRUE(animation.segmentEnded());
   ASSERT_NE(animation.track(2), nullptr);
   EXPECT_EQ(animation.track(2)->keyCount(), 3u);
   EXPECT_EQ(animation.track(3)->keyCount(), 2u);
@@ -131,19 +131,19 @@ TEST_F(AnimationTest, PlaysASegmentOnTheGameClockAndHoldsItsEndPose) {
   Animation animation(model);
   clock.seconds = 7.0;
   animation.play(10, 20, 30);  // ticks 1000 to 2000 of 3000
-  EXPECT_TRUE(animation.playing);
+  EXPECT_FALSE(animation.segmentEnded());
   EXPECT_EQ(animation.startTime(), 7.0);
   EXPECT_EQ(animation.startFrame(), 10u);
   EXPECT_EQ(animation.endFrame(), 20u);
 
   clock.advance(0.5);
   animation.advance(placement);
-  EXPECT_TRUE(animation.playing);
+  EXPECT_FALSE(animation.segmentEnded());
   expectNear(boneOrigin(animation), expectedBoneOrigin(5.0f));
 
   clock.advance(2.0);
   animation.advance(placement);
-  EXPECT_FALSE(animation.playing) << "the segment stops at its end frame";
+  EXPECT_TRUE(animation.segmentEnded()) << "the segment stops at its end frame";
   expectNear(boneOrigin(animation), expectedBoneOrigin(10.0f));
 }
 
@@ -154,7 +154,7 @@ TEST_F(AnimationTest, SegmentEdgesAndTheMissingSegment) {
 
   animation.play(15, 15, 30);
   animation.advance(placement);
-  EXPECT_FALSE(animation.playing) << "an empty segment ends at its first step";
+  EXPECT_TRUE(animation.segmentEnded()) << "an empty segment ends at its first step";
   expectNear(boneOrigin(animation), expectedBoneOrigin(5.0f));
 
   animation.play(30, 30, 30);  // the clip's duration, the last key's time exactly
@@ -163,7 +163,7 @@ TEST_F(AnimationTest, SegmentEdgesAndTheMissingSegment) {
 
   animation.play(0, 30, 30);  // before the first key at 1000 the first pose holds
   animation.advance(placement);
-  EXPECT_TRUE(animation.playing);
+  EXPECT_FALSE(animation.segmentEnded());
   expectNear(boneOrigin(animation), expectedBoneOrigin(0.0f));
 }
 
@@ -202,7 +202,7 @@ TEST_F(AnimationTest, MeshObjectUpdateAdvancesOnlyAPlayingAnimationUnderItsPlace
   clock.advance(0.5);
   root.updateWithoutCamera(0.016, glm::mat4(1.0f));
   expectNear(boneOrigin(animation), expectedBoneOrigin(5.0f));
-  animation.playing = false;
+  animation.endSegment();
   clock.advance(0.25);
   root.updateWithoutCamera(0.016, glm::mat4(1.0f));
   expectNear(boneOrigin(animation), expectedBoneOrigin(5.0f));  // a stopped segment keeps its pose

@@ -117,6 +117,25 @@ TEST_F(ApplicationTest, CaptionFollowsTheStatisticsAndCullingToggles) {
   EXPECT_EQ(second->caption(), "Vexa's Voyage");
 }
 
+// The toggle survives a level switch; the level's culling does not: every new level
+// culls until the toggle is pressed again, whatever the caption says.
+TEST_F(ApplicationTest, ANewLevelCullsWhateverTheTogglePressedInTheLastOneShows) {
+  auto application = start();
+  std::vector<std::pair<bool, bool>> toggleAndCulling;
+  onUpdate = [&](RecordingLevel& level) {
+    toggleAndCulling.emplace_back(application->controls().frustumCulling(),
+                                  level.cullingEnabled());
+    if (level.number == 1 && level.updates.size() == 2) input->held = {Key::F8};
+    if (level.number == 1 && level.updates.size() == 3) level.finish();
+    if (level.number == 2) input->held = {Key::Escape};
+  };
+  application->run();
+  EXPECT_EQ(toggleAndCulling,
+            (std::vector<std::pair<bool, bool>>{{true, true}, {true, true}, {false, false},
+                                                {false, true}}));
+  EXPECT_EQ(application->caption(), "Vexa's Voyage | FPS: 60 | # drawn objects: 7");
+}
+
 TEST_F(ApplicationTest, FinishedLevelsSwitchInOrderUntilTheLoopEnds) {
   testing::internal::CaptureStdout();
   auto application = start();

@@ -129,7 +129,7 @@ TEST_F(ControlsTest, OnlyTheFirstHeldToggleActsInAFrame) {
   EXPECT_TRUE(controls->frustumCulling()) << "0.3 s have not passed since F3 acted";
   frame(0.15);
   EXPECT_FALSE(controls->frustumCulling());
-  EXPECT_FALSE(level->cullingEnabled);
+  EXPECT_FALSE(level->cullingEnabled());
   glPolygonMode(GL_FRONT_AND_BACK, GL_FILL);
 }
 

@@ -15,8 +15,8 @@ TEST(PilotTest, BearingsCountAsTheGameCountsYawAndPitch) {
   EXPECT_NEAR(std::abs(yawTowards(eye, {0.0f, 10.0f, 5.0f})), 180.0f, 1e-4f);
   EXPECT_NEAR(pitchTowards(eye, {0.0f, 5.0f, -5.0f}), 45.0f, 1e-4f) << "positive looks down";
   EXPECT_NEAR(pitchTowards(eye, {0.0f, 15.0f, -5.0f}), -45.0f, 1e-4f);
-  EXPECT_NEAR(headingOf(90.0f).x, 1.0f, 1e-6f);
-  EXPECT_NEAR(headingOf(0.0f).y, -1.0f, 1e-6f);
+  EXPECT_NEAR(directionOfYaw(90.0f).x, 1.0f, 1e-6f);
+  EXPECT_NEAR(directionOfYaw(0.0f).y, -1.0f, 1e-6f);
 }
 
 TEST(PilotTest, TurnsTakeTheShortWayRound) {

@@ -185,8 +185,8 @@ TEST_F(ModelCacheTest, ObjectsShowingOneFileShareOneImportAndOneClip) {
             &second->animation()->track(animated)->key(0));
   EXPECT_NE(first->animation(), second->animation());
   first->animation()->play(0, 10, 100);
-  EXPECT_TRUE(first->animation()->playing);
-  EXPECT_FALSE(second->animation()->playing);
+  EXPECT_FALSE(first->animation()->segmentEnded());
+  EXPECT_TRUE(second->animation()->segmentEnded());
 
   first.reset();
   second.reset();

@@ -154,7 +154,7 @@ TEST(SceneHazardsTest, FallbacksLeaveNothingToTripOver) {
   Animation animation(*ModelLoader::readScene(*scene).data);
   animation.play(0, 5, 10);
   animation.advance(glm::mat4(1.0f));
-  EXPECT_FALSE(animation.playing);
+  EXPECT_TRUE(animation.segmentEnded());
   EXPECT_EQ(animation.nodeMatrices()[1][3], glm::vec4(1, 2, 3, 1));
 }
 

@@ -8,6 +8,7 @@
 
 #include "physic/PhysicsScenery.h"
 #include "physic/PlatformNavigator.h"
+#include "platform/Geometry.h"
 #include "support/ManualTime.h"
 
 namespace Vexa::test {
@@ -17,10 +18,6 @@ using physic::StaticRigidBody;
 
 // Enemies stand a little above their platform; the navigator's probes reach 8 below.
 constexpr float standHeight = 0.8f;
-
-float horizontalDistance(const glm::vec3& a, const glm::vec3& b) {
-  return glm::length(glm::vec2(b.x - a.x, b.z - a.z));
-}
 
 float headingDegrees(const glm::vec3& from, const glm::vec3& to) {
   const float degrees = glm::degrees(std::atan2(to.z - from.z, to.x - from.x));

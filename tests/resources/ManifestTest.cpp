@@ -1,5 +1,5 @@
-// The generator's manifest of what it built against the game's own numbers: the clips
-// of the animated models, the bat's placement and the level files.
+// The generator's manifest of what it built against the game's own numbers: the level
+// files.
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -8,17 +8,13 @@
 #include <nlohmann/json.hpp>
 #include <set>
 #include <string>
-#include <tuple>
-#include <vector>
 
 #include "scene/LevelFiles.h"
-#include "scene/mesh/CharacterModels.h"
 
 namespace Vexa::test {
 namespace {
 
 using nlohmann::json;
-using namespace scene::mesh;
 
 std::string fileName(const std::string& path) {
   return std::filesystem::path(path).filename().string();
@@ -33,32 +29,6 @@ class Manifest : public testing::Test {
   const json manifest = json::parse(std::ifstream("Resources/manifest.json"));
   const json& levels = manifest.at("levels");
 };
-
-using Segment = std::tuple<std::string, unsigned, unsigned, bool>;
-
-TEST_F(Manifest, AnimatedModelsAreCutWhereTheGameCutsThem) {
-  const json& characters = manifest.at("characters");
-  EXPECT_EQ(characters.size(), characterModels().size());
-  for (const CharacterModel& model : characterModels()) {
-    SCOPED_TRACE(model.path);
-    const json& built = characters.at(fileName(model.path));
-    EXPECT_EQ(built.at("frameCount").get<unsigned>(), model.frameCount);
-    EXPECT_EQ(built.at("skeletonRoot").get<std::string>(), skeletonRootNode);
-    EXPECT_EQ(built.at("rootBone").get<std::string>(), model.rootBone);
-    std::set<Segment> played, authored;
-    for (const ClipSegment& s : model.segments)
-      played.emplace(s.name, s.frames.first, s.frames.last, s.loops);
-    for (const json& s : built.at("segments"))
-      authored.emplace(s.at("name").get<std::string>(), s.at("first").get<unsigned>(),
-                       s.at("last").get<unsigned>(), s.at("loops").get<bool>());
-    EXPECT_EQ(authored, played);
-  }
-}
-
-TEST_F(Manifest, BatIsModelledForItsPlacementInFrontOfTheCamera) {
-  EXPECT_EQ(manifest.at("bat").at("scale").get<float>(), batScale);
-  EXPECT_LT(glm::distance(vec3Of(manifest.at("bat").at("offset")), batOffset), 1e-6f);
-}
 
 TEST_F(Manifest, LevelFilesAreTheOnesTheGameLoadsAtItsScaleAndStart) {
   EXPECT_EQ(levels.at("scale").get<float>(), levelScale);

@@ -219,7 +219,7 @@ TEST_F(EnemyTest, TheJumperPassesItsEmptyStartAndStopAtTheNextUpdate) {
   Jumper& jumper = spawn<Jumper>(glm::vec3(0.0f, restingHeight, 0.0f));
   runUntil(jumper, EnemyState::StartWalking);
   EXPECT_EQ(jumper.animation()->startFrame(), 68u);
-  EXPECT_FALSE(jumper.animation()->playing);
+  EXPECT_TRUE(jumper.animation()->segmentEnded());
   update(jumper);
   EXPECT_EQ(jumper.state(), EnemyState::Walking);
   EXPECT_EQ(jumper.animation()->endFrame(), 124u);

@@ -23,8 +23,9 @@ class RecordingLevel final : public Level {
   }
   void draw() override {
     ++draws;
-    drawnObjects = objectsToReport;
+    drawn = objectsToReport;
   }
+  int drawnObjects() const override { return drawn; }
   void drawShadowMap() override { ++shadowDraws; }
   void finish() { finishedFlag = true; }
   void rotateCamera(float pitchChange, float yawChange) override {
@@ -34,7 +35,6 @@ class RecordingLevel final : public Level {
   void jump() override { ++jumps; }
   void swingBat() override { ++swings; }
 
-
   struct Rotation {
     float pitchChange;
     float yawChange;
@@ -42,7 +42,9 @@ class RecordingLevel final : public Level {
 
   const int number;
   UpdateHook onUpdate;
+  /// What a draw reports as drawn.
   int objectsToReport = 0;
+  int drawn = 0;
   std::vector<double> updates;
   std::vector<glm::vec3> moves;
   std::vector<Rotation> rotations;

@@ -93,7 +93,7 @@ std::optional<glm::vec3> Fighter::nearestStanding(const BotView& view,
 
 glm::vec2 Fighter::strikingSpot(const glm::vec3& enemy) const {
   const float faceYaw = throwYaw(enemy) + throwLeftOfView;
-  return ground.inside(horizontal(enemy) - headingOf(faceYaw) * (touching() + swingGap),
+  return ground.inside(horizontal(enemy) - directionOfYaw(faceYaw) * (touching() + swingGap),
                        edgeMargin);
 }
 

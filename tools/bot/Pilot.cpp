@@ -54,17 +54,9 @@ float turnBetween(float from, float to) {
   return (turn < 0.0f ? turn + 360.0f : turn) - 180.0f;
 }
 
-glm::vec2 headingOf(float degrees) {
+glm::vec2 directionOfYaw(float degrees) {
   const float radians = glm::radians(degrees);
   return {std::sin(radians), -std::cos(radians)};
-}
-
-glm::vec2 horizontal(const glm::vec3& v) {
-  return {v.x, v.z};
-}
-
-float horizontalDistance(const glm::vec3& a, const glm::vec3& b) {
-  return glm::length(horizontal(a - b));
 }
 
 void Pilot::look(float yaw, float pitch) {

@@ -5,6 +5,7 @@
 
 #include "BotView.h"
 #include "Replay.h"
+#include "platform/Geometry.h"
 
 namespace Vexa::bot {
 
@@ -14,11 +15,8 @@ float yawTowards(const glm::vec3& from, const glm::vec3& to);
 float pitchTowards(const glm::vec3& eye, const glm::vec3& point);
 /// `to` - `from` wrapped into [-180, 180).
 float turnBetween(float from, float to);
-/// Horizontal unit direction of the yaw `degrees`.
-glm::vec2 headingOf(float degrees);
-/// The (x, z) of `v`: where it lies seen from above.
-glm::vec2 horizontal(const glm::vec3& v);
-float horizontalDistance(const glm::vec3& a, const glm::vec3& b);
+/// The horizontal unit direction (x, z) the view looks along at the yaw `degrees`.
+glm::vec2 directionOfYaw(float degrees);
 
 /// A player's hands for one frame: the bot says where to look and which way to
 /// go, the pilot turns that into the keys and the mouse motion the game reads.

@@ -12,5 +12,6 @@ Modules:
     props      -- ruby, terrain, hemisphere and crosshair models.
     levels     -- the four level scenes and the three level titles.
     manifest   -- what was built, for the game's code to check against.
+    clip_header -- the game's header of the animated models' clips.
     generate   -- ``generate_all(output_folder)``: everything above.
 """

@@ -16,8 +16,7 @@ from .body_parts import Assembly, Blend, ball, cone, ellipsoid, line_frame, tube
 from .character_textures import (COLUMNS, Atlas, banded, brushed_metal, glow, mottled, plain,
                                  scaled_skin, wedges, wood_grain, wrapped)
 from .jumper_motion import jumper_clip, jumper_rig
-from .motion import Clip
-from .rig import Rig, add, scaled
+from .rig import add, scaled
 from .roller_motion import BALL_RADIUS, roller_clip, roller_rig
 from .skinned import add_character
 from .walker_motion import walker_clip, walker_rig
@@ -237,8 +236,6 @@ def bat_model(variant):
 class Character(NamedTuple):
     document: collada.Document
     atlas: Atlas
-    rig: Rig
-    clip: Clip
 
 
 def _creature_document(assembly, atlas, rig, clip, mesh_name):
@@ -248,7 +245,7 @@ def _creature_document(assembly, atlas, rig, clip, mesh_name):
 def _finish(document, assembly, atlas, rig, clip, mesh_name):
     material = collada.Material(atlas.file_name.rsplit(".", 1)[0], texture=atlas.file_name)
     add_character(document, rig, clip, assembly.mesh, assembly.weights, material, mesh_name)
-    return Character(document, atlas, rig, clip)
+    return Character(document, atlas)
 
 
 MODELS = {
@@ -262,12 +259,8 @@ MODELS = {
 
 
 def write_all(models_folder, textures_folder):
-    """Writes the six character models and their textures; returns the characters by
-    file name."""
-    written = {}
+    """Writes the six character models and their textures."""
     for file_name, build in MODELS.items():
         character = build()
         character.document.write(f"{models_folder}/{file_name}")
         character.atlas.write(textures_folder)
-        written[file_name] = character
-    return written

@@ -33,10 +33,10 @@ def generate_all(folder):
     for name, prop in props.PROPS.items():
         prop().write(os.path.join(models, name))
     textures.write_all(os.path.join(folder, "Textures"))
-    built = characters.write_all(models, os.path.join(folder, "Textures"))
+    characters.write_all(models, os.path.join(folder, "Textures"))
     sounds.write_all(os.path.join(folder, "Sounds"))
     manifest.write(os.path.join(folder, MANIFEST),
-                   manifest.describe(built, level_builders, titles))
+                   manifest.describe(level_builders, titles))
 
 
 def main(arguments):

@@ -3,10 +3,6 @@
 Written as manifest.json beside Models/, Textures/ and Sounds/, from the same
 values the files are built from:
 
-    characters  per model file: its clip's frame count and segments (name,
-                first and last frame, whether the game restarts it), the node
-                holding its skeleton and the skeleton's root bone
-    bat         the placement the bat's file is drawn for (scale, then offset)
     levels      the scale the game gives a level file, the player's start,
                 per level file its top-level nodes, its event triggers and what
                 the bot plays it by, and the level titles
@@ -27,17 +23,7 @@ What the bot plays a level by, in world units:
 
 import json
 
-from . import bat_motion, levels, skinned
-
-
-def character(rig, clip):
-    return {
-        "frameCount": clip.frame_count,
-        "segments": [{"name": s.name, "first": s.first, "last": s.last, "loops": s.loops}
-                     for s in clip.segments],
-        "skeletonRoot": skinned.ARMATURE,
-        "rootBone": rig.children(None)[0].name,
-    }
+from . import levels
 
 
 def ground(ground):
@@ -69,12 +55,9 @@ def level(builder):
     }
 
 
-def describe(characters, level_builders, title_files):
-    """characters and level_builders (their documents built) by file name; title_files:
-    names."""
+def describe(level_builders, title_files):
+    """level_builders (their documents built) by file name; title_files: names."""
     return {
-        "characters": {name: character(c.rig, c.clip) for name, c in characters.items()},
-        "bat": {"scale": bat_motion.BAT_SCALE, "offset": list(bat_motion.BAT_OFFSET)},
         "levels": {
             "scale": levels.LEVEL_SCALE,
             "playerStart": list(levels.SPAWN_CENTRE),

@@ -29,7 +29,8 @@ namespace {
 constexpr float loweredBy = 10.0f;
 /// The wave's enemies are out of play below this height.
 constexpr float waveKillHeight = -50.0f;
-/// The player collects the ruby inside the cube of this half-size around it.
+/// The player collects the ruby, the trigger node once it shows, inside the cube of
+/// this half-size around it.
 constexpr float rubyReach = 2.0f;
 
 void seedWithCalendar() {
@@ -40,11 +41,6 @@ void seedWithCalendar() {
 /// rising: it settles with an ease-out.
 float elevatorOffset(double seconds) {
   return static_cast<float>(-loweredBy * std::exp(-seconds * seconds));
-}
-
-bool strictlyInside(const glm::vec3& position, const glm::vec3& centre, float halfSize) {
-  const glm::vec3 offset = glm::abs(position - centre);
-  return offset.x < halfSize && offset.y < halfSize && offset.z < halfSize;
 }
 
 }  // namespace
@@ -68,8 +64,8 @@ Level1ElevatorEvent::Level1ElevatorEvent(const SceneObject* triggerNode, mesh::P
       secretSound(std::make_unique<SoundClip>(&soundSystem, "secret_chime.wav")) {
   placeElevator(-loweredBy);
   // The ruby hovers over the lowered elevator, where the player fights the wave.
-  rubyPlacement = glm::translate(glm::mat4(1.0f), glm::vec3(elevatorNode.globalMatrix()[3]) +
-                                                      glm::vec3(0.0f, 3.0f, 0.0f));
+  rubyPlacement = glm::translate(
+      glm::mat4(1.0f), glm::vec3(elevatorNode.globalMatrix()[3]) + glm::vec3(0.0f, 3.0f, 0.0f));
   upgradedBat.hidden = true;
   ruby.hidden = true;
   ruby.localMatrix = glm::scale(rubyPlacement * ruby.localMatrix, glm::vec3(0.8f));
@@ -88,18 +84,19 @@ Level1ElevatorEvent::Level1ElevatorEvent(const SceneObject* triggerNode, mesh::P
 Level1ElevatorEvent::~Level1ElevatorEvent() = default;
 
 void Level1ElevatorEvent::run(double elapsedSeconds) {
-  switch (state) {
-    case 0:
+  switch (stage) {
+    case Stage::DropWave:
       dropWave();
       break;
-    case 1:
+    case Stage::AwaitWaveDown:
       showRubyOnceWaveIsDown();
       break;
-    case 2:
+    case Stage::CollectRuby:
       spinAndCollectRuby(elapsedSeconds);
       break;
-    default:
+    case Stage::RaiseElevator:
       placeElevator(elevatorOffset(Clock::now() - triggerTime()));
+      break;
   }
 }
 
@@ -114,7 +111,7 @@ void Level1ElevatorEvent::dropWave() {
                                          static_cast<float>(across % 20 - 10)));
     enemy->hidden = false;
   }
-  state = 1;
+  stage = Stage::AwaitWaveDown;
 }
 
 void Level1ElevatorEvent::showRubyOnceWaveIsDown() {
@@ -122,7 +119,7 @@ void Level1ElevatorEvent::showRubyOnceWaveIsDown() {
   secretSound->play();
   setTriggerNode(&ruby);
   ruby.hidden = false;
-  state = 2;
+  stage = Stage::CollectRuby;
 }
 
 void Level1ElevatorEvent::spinAndCollectRuby(double elapsedSeconds) {
@@ -130,7 +127,7 @@ void Level1ElevatorEvent::spinAndCollectRuby(double elapsedSeconds) {
       glm::rotate(ruby.localMatrix, glm::radians(30.0f * static_cast<float>(elapsedSeconds)),
                   glm::vec3(0.0f, 0.0f, 1.0f));
   const glm::vec3 playerPosition = physicsWorld.character()->position();
-  if (!strictlyInside(playerPosition, glm::vec3(ruby.globalMatrix()[3]), rubyReach)) return;
+  if (!insideTriggerCube(playerPosition, rubyReach)) return;
   ruby.hidden = true;
   elevatorBody.rigidBody().setMassProps(0.0f, btVector3(0.0f, 0.0f, 0.0f));
   setTriggerTime(Clock::now());
@@ -138,7 +135,7 @@ void Level1ElevatorEvent::spinAndCollectRuby(double elapsedSeconds) {
   player.bat()->hidden = true;
   player.setBat(&upgradedBat);
   upgradedBat.hidden = false;
-  state = 3;
+  stage = Stage::RaiseElevator;
 }
 
 // The node's local z is the world's up axis, in level units.

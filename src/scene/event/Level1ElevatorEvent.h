@@ -66,7 +66,9 @@ class Level1ElevatorEvent : public Event {
   std::vector<mesh::Enemy*> enemies;
   std::unique_ptr<SoundClip> gemSound;
   std::unique_ptr<SoundClip> secretSound;
-  int state = 0;
+  /// What a run does, in the order the sequence goes through.
+  enum class Stage { DropWave, AwaitWaveDown, CollectRuby, RaiseElevator };
+  Stage stage = Stage::DropWave;
 };
 
 }  // namespace Vexa::scene::event

@@ -7,7 +7,8 @@ namespace Vexa::scene::mesh {
 
 Bat::Bat(ShaderProgram* program, ShaderProgram* shadowProgram, SoundSystem* sounds,
          unsigned variant)
-    : MeshObject(program, shadowProgram), swingSound(sounds, "fast_swing_woosh.wav"),
+    : MeshObject(program, shadowProgram),
+      swingSound(sounds, "fast_swing_woosh.wav"),
       modelVariant(variant) {
   loadModel(batModelPath(variant));
   localMatrix = batLocalMatrix();
@@ -27,7 +28,7 @@ void Bat::updateWithoutCamera(double elapsedSeconds, const glm::mat4& parentWorl
 // Segments loop by being started again; a swing that has run out goes on walking,
 // and the player turns that into idling when the character stands still.
 void Bat::restartFinishedSegment() {
-  if (clip().playing) return;
+  if (!clip().segmentEnded()) return;
   if (batState == BatState::Swing) batState = BatState::Walk;
   playStateAnimation();
 }
@@ -56,7 +57,7 @@ void Bat::playStateAnimation() {
 }
 
 void Bat::setState(BatState state) {
-  clip().playing = false;
+  clip().endSegment();
   batState = state;
 }
 

@@ -14,12 +14,11 @@
 #include "physic/PhysicsWorld.h"
 #include "platform/Calendar.h"
 #include "platform/Clock.h"
+#include "platform/Geometry.h"
 
 namespace Vexa::scene::mesh {
 
 namespace {
-
-constexpr double pi = 3.14159265359;
 
 /// Draws out of 101 below which an idle enemy starts walking, and a walking one stops.
 constexpr int startWalkingBelow = 90;
@@ -40,24 +39,21 @@ constexpr double modelDrop = 2.2;
 /// Half-size of the box the view-frustum culling tests.
 constexpr float cullingHalfSize = 5.0f;
 
-glm::vec3 horizontal(const glm::vec3& v) {
-  return {v.x, 0.0f, v.z};
-}
-
 /// `v` scaled to unit length; zero stays zero.
-glm::vec3 unitOrZero(const glm::vec3& v) {
+glm::vec2 unitOrZero(const glm::vec2& v) {
   const float length = glm::length(v);
-  return length > 0.0f ? v / length : glm::vec3(0.0f);
+  return length > 0.0f ? v / length : glm::vec2(0.0f);
 }
 
-float degreesBetween(const glm::vec3& a, const glm::vec3& b) {
+float degreesBetween(const glm::vec2& a, const glm::vec2& b) {
   return static_cast<float>(std::acos(std::clamp(glm::dot(a, b), -1.0f, 1.0f)) * 180.0 / pi);
 }
 
-/// Degrees about the vertical from +z towards +x, in [0, 360).
-float headingOf(const glm::vec3& direction) {
-  const float degrees = static_cast<float>(
-      std::acos(direction.z / glm::length(glm::vec2(direction.x, direction.z))) * 180.0 / pi);
+/// The `Enemy::modelYaw` that faces the horizontal `direction` (x, z): degrees about
+/// the vertical from +z towards +x, in [0, 360).
+float modelYawFacing(const glm::vec2& direction) {
+  const float degrees =
+      static_cast<float>(std::acos(direction.y / glm::length(direction)) * 180.0 / pi);
   return direction.x < 0.0f ? 360.0f - degrees : degrees;
 }
 
@@ -117,7 +113,7 @@ void Enemy::createBody(const glm::vec3& position) {
 
 void Enemy::wake() {
   standStill = false;
-  clip().playing = false;
+  clip().endSegment();
   currentState = EnemyState::StartWalking;
 }
 
@@ -139,7 +135,7 @@ void Enemy::step() {
   if (!physicsBody) return;
   if (position().y < killHeight) leavePlay();
   if (physicsBody->hit && currentState != EnemyState::Hit) enterHitState();
-  if (!clip().playing) chooseNextState();
+  if (clip().segmentEnded()) chooseNextState();
   switch (currentState) {
     case EnemyState::StartWalking:
       startWalkingStep();
@@ -171,7 +167,7 @@ void Enemy::enterHitState() {
   if (hitSound && !hitSound->isPlaying()) hitSound->play();
   for (SoundClip* idleSound : {idleSoundA.get(), idleSoundB.get()})
     if (idleSound) idleSound->stop();
-  clip().playing = false;
+  clip().endSegment();
 }
 
 // Runs when a segment has ended. A tumbling enemy keeps tumbling until it is slow
@@ -239,33 +235,34 @@ void Enemy::startWalkingStep() {
 // The walk sets a velocity, which the physics integrates; gravity keeps pulling.
 void Enemy::walkStep() {
   const glm::vec3 from = position();
-  glm::vec3 toTarget = horizontal(walkTarget - from);
+  glm::vec2 toTarget = horizontal(walkTarget - from);
   if (world.touchesOtherThan(*physicsBody, platformBody)) turnBack(from, toTarget);
   const float distance = glm::length(toTarget);
   if (!(distance > 0.0f)) {
     // At the target: a new one, and idling from the next update on, without the
     // stop-walking segment.
     walkTarget = nextTarget(from);
-    clip().playing = false;
+    clip().endSegment();
     currentState = EnemyState::StopWalking;
     return;
   }
-  const glm::vec3 direction = toTarget / distance;
+  const glm::vec2 direction = toTarget / distance;
   if (degreesBetween(direction, walkDirection) > overshootDegrees) return retarget(from);
-  const glm::vec3 velocity = direction * walkSpeed(speedSetting, 1.0f);
+  const glm::vec2 velocity = direction * walkSpeed(speedSetting, 1.0f);
   btRigidBody& rigid = physicsBody->rigidBody();
   rigid.activate();
-  rigid.setLinearVelocity(btVector3(velocity.x, rigid.getLinearVelocity().y(), velocity.z));
-  modelYaw = headingOf(direction);
+  rigid.setLinearVelocity(btVector3(velocity.x, rigid.getLinearVelocity().y(), velocity.y));
+  modelYaw = modelYawFacing(direction);
   updateModelMatrix();
   walkDirection = direction;
 }
 
 // Standing on the target itself there is no way back to turn to.
-void Enemy::turnBack(const glm::vec3& from, glm::vec3& toTarget) {
-  const glm::vec3 ahead = unitOrZero(toTarget);
-  if (ahead == glm::vec3(0.0f)) return;
-  walkTarget = glm::vec3(from.x, walkTarget.y, from.z) - turnBackDistance * ahead;
+void Enemy::turnBack(const glm::vec3& from, glm::vec2& toTarget) {
+  const glm::vec2 ahead = unitOrZero(toTarget);
+  if (ahead == glm::vec2(0.0f)) return;
+  const glm::vec2 behind = horizontal(from) - turnBackDistance * ahead;
+  walkTarget = glm::vec3(behind.x, walkTarget.y, behind.y);
   toTarget = horizontal(walkTarget - from);
   walkDirection = unitOrZero(toTarget);
 }
@@ -288,7 +285,7 @@ void Enemy::standUp() {
   currentState = EnemyState::Idle;
   walkTarget = nextTarget(position());
   standStill = false;
-  clip().playing = false;
+  clip().endSegment();
   physicsBody->hit = false;
 }
 

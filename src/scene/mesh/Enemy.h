@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <glm/vec2.hpp>
 #include <glm/vec3.hpp>
 #include <memory>
 
@@ -113,7 +114,7 @@ class Enemy : public MeshObject {
   void chooseNextState();
   void playStateAnimation();
   void playIdle(const FrameRange& frames, SoundClip* sound);
-  void turnBack(const glm::vec3& from, glm::vec3& toTarget);
+  void turnBack(const glm::vec3& from, glm::vec2& toTarget);
   void retarget(const glm::vec3& from);
   void hitStep();
   void standUp();
@@ -127,7 +128,8 @@ class Enemy : public MeshObject {
   EnemyState currentState = EnemyState::Idle;
   double stateStart = 0.0;
   glm::vec3 walkTarget{0.0f};
-  glm::vec3 walkDirection{0.0f};
+  /// Seen from above (x, z).
+  glm::vec2 walkDirection{0.0f};
   double modelScale = 0.5;
   std::unique_ptr<SoundClip> idleSoundA;
   std::unique_ptr<SoundClip> idleSoundB;

@@ -61,7 +61,7 @@ class Player : public MeshObject {
 
   /// Camera heading in degrees.
   float yaw = 0.0f;
-  /// Camera pitch in degrees; the level keeps it within (-85, 85).
+  /// Camera pitch in degrees; the level keeps it within ±`Level::pitchLimit`.
   float pitch = 0.0f;
 
  private:

@@ -3,12 +3,12 @@
 #include <cmath>
 
 #include "platform/Clock.h"
+#include "platform/Geometry.h"
 
 namespace Vexa::scene::mesh {
 
 namespace {
 
-constexpr double pi = 3.14159265359;
 constexpr double strideRate = 2.5;
 
 EnemyKind walkerKind(bool special) {
