@@ -11,8 +11,7 @@ configure_file(packaging/vexa_game.metainfo.xml.in ${VEXA_METAINFO} @ONLY)
 
 # The icon is drawn by the resource generator. The game programs depend on it, so a
 # build of the game alone can be installed.
-vexa_generate(${VEXA_ICON} icon "Drawing the desktop icon")
-add_custom_target(vexa_icon DEPENDS ${VEXA_ICON})
+vexa_generate(vexa_icon resgen.icon ${VEXA_ICON} "Drawing the desktop icon")
 add_dependencies(vexa_game vexa_icon)
 add_dependencies(vexa_game_fullscreen vexa_icon)
 

@@ -123,16 +123,14 @@ TEST_F(ApplicationTest, ANewLevelCullsWhateverTheTogglePressedInTheLastOneShows)
   auto application = start();
   std::vector<std::pair<bool, bool>> toggleAndCulling;
   onUpdate = [&](RecordingLevel& level) {
-    toggleAndCulling.emplace_back(application->controls().frustumCulling(),
-                                  level.cullingEnabled());
+    toggleAndCulling.emplace_back(application->controls().frustumCulling(), level.cullingEnabled());
     if (level.number == 1 && level.updates.size() == 2) input->held = {Key::F8};
     if (level.number == 1 && level.updates.size() == 3) level.finish();
     if (level.number == 2) input->held = {Key::Escape};
   };
   application->run();
-  EXPECT_EQ(toggleAndCulling,
-            (std::vector<std::pair<bool, bool>>{{true, true}, {true, true}, {false, false},
-                                                {false, true}}));
+  EXPECT_EQ(toggleAndCulling, (std::vector<std::pair<bool, bool>>{
+                                  {true, true}, {true, true}, {false, false}, {false, true}}));
   EXPECT_EQ(application->caption(), "Vexa's Voyage | FPS: 60 | # drawn objects: 7");
 }
 

@@ -158,7 +158,12 @@ TEST_F(LevelEventsTest, ElevatorWaveThenRubyThenUpgradedBatThenTheElevatorRises)
   // player standing there.
   EXPECT_NEAR(ruby->globalMatrix()[3].y, 14.0f, 1e-3f);
 
-  physics.character()->warp(glm::vec3(ruby->globalMatrix()[3]));
+  // The ruby, now the event's trigger node, is collected within its reach of 2.
+  const glm::vec3 rubyCentre(ruby->globalMatrix()[3]);
+  physics.character()->warp(rubyCentre + glm::vec3(0.0f, 0.0f, 2.01f));
+  level.update(frameTime);
+  EXPECT_FALSE(ruby->hidden);
+  physics.character()->warp(rubyCentre + glm::vec3(0.0f, 0.0f, 1.99f));
   level.update(frameTime);
   EXPECT_TRUE(ruby->hidden);
   EXPECT_NE(level.player().bat(), firstBat);
