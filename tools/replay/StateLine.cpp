@@ -65,7 +65,8 @@ std::string jsonLevel(const LevelState& level) {
   return ",\"player\":" + jsonVector(level.playerPosition) + ",\"yaw\":" + jsonNumber(level.yaw) +
          ",\"pitch\":" + jsonNumber(level.pitch) + ",\"onGround\":" + jsonBool(level.onGround) +
          ",\"bat\":" + jsonString(level.batState) +
-         ",\"batVariant\":" + std::to_string(level.batVariant) + ",\"enemies\":" + jsonEnemies(level.enemies) +
+         ",\"batVariant\":" + std::to_string(level.batVariant) +
+         ",\"enemies\":" + jsonEnemies(level.enemies) +
          ",\"events\":" + jsonStrings(level.triggeredEvents);
 }
 
