@@ -243,6 +243,37 @@ bool openChannels(int answer[2], int error[2]) {
   return false;
 }
 
+/// A child that runs, and the caller's ends of its socket and its error pipe.
+struct StartedChild {
+  pid_t id;
+  int socket;
+  int error;
+};
+
+/// Forks a child that runs `body` with its own ends of the channels and then ends,
+/// so that it never comes back into the caller's code. Nothing, with errno saying why, when the
+/// channels or the child could not be made.
+std::optional<StartedChild> startChild(const std::function<void(int socket, int error)>& body) {
+  int socket[2];
+  int error[2];
+  if (!openChannels(socket, error)) return std::nullopt;
+  const pid_t child = fork();
+  if (child == 0) {
+    close(socket[0]);
+    close(error[0]);
+    body(socket[1], error[1]);
+    _exit(2);
+  }
+  close(socket[1]);
+  close(error[1]);
+  if (child >= 0) return StartedChild{child, socket[0], error[0]};
+  const int forkError = errno;
+  close(socket[0]);
+  close(error[0]);
+  errno = forkError;
+  return std::nullopt;
+}
+
 std::string failureOf(int status, ChildPipes::End end, const ProcessGuard::Limits& limits,
                       const ChildPipes& pipes) {
   std::string failure = reason(status, end, limits);
@@ -255,23 +286,13 @@ std::string failureOf(int status, ChildPipes::End end, const ProcessGuard::Limit
 
 ProcessGuard::Outcome ProcessGuard::run(const std::function<std::string()>& work,
                                         const Limits& limits) {
-  int answerPipe[2];
-  int errorPipe[2];
-  if (!openChannels(answerPipe, errorPipe))
-    return {std::nullopt, systemFailure("could not start the child")};
-  const pid_t child = fork();
-  if (child == 0) {
-    close(answerPipe[0]);
-    close(errorPipe[0]);
-    runChild(work, limits, answerPipe[1], errorPipe[1]);
-  }
-  close(answerPipe[1]);
-  close(errorPipe[1]);
-  ChildPipes pipes(answerPipe[0], errorPipe[0]);
-  if (child < 0) return {std::nullopt, systemFailure("could not start the child")};
+  const std::optional<StartedChild> child =
+      startChild([&](int socket, int error) { runChild(work, limits, socket, error); });
+  if (!child) return {std::nullopt, systemFailure("could not start the child")};
+  ChildPipes pipes(child->socket, child->error);
   const ChildPipes::End end = pipes.drain(limits);
-  if (end != ChildPipes::End::Closed) kill(child, SIGKILL);
-  const int status = waitFor(child);
+  if (end != ChildPipes::End::Closed) kill(child->id, SIGKILL);
+  const int status = waitFor(child->id);
   if (end == ChildPipes::End::Closed && WIFEXITED(status) && WEXITSTATUS(status) == 0)
     return {std::move(pipes.answer), ""};
   return {std::nullopt, failureOf(status, end, limits, pipes)};
@@ -291,27 +312,13 @@ void ProcessGuard::Worker::start() {
   if (channels) (void)channels.release();
   owner = getpid();
   failure.clear();
-  int socket[2];
-  int errorPipe[2];
-  if (!openChannels(socket, errorPipe)) {
+  const std::optional<StartedChild> child =
+      startChild([this](int socket, int error) { serveRequests(work, limits, socket, error); });
+  if (!child) {
     failure = systemFailure("could not start the child");
     return;
   }
-  const pid_t child = fork();
-  if (child == 0) {
-    close(socket[0]);
-    close(errorPipe[0]);
-    serveRequests(work, limits, socket[1], errorPipe[1]);
-  }
-  close(socket[1]);
-  close(errorPipe[1]);
-  if (child < 0) {
-    failure = systemFailure("could not start the child");
-    close(socket[0]);
-    close(errorPipe[0]);
-    return;
-  }
-  channels = std::make_unique<Channels>(child, socket[0], errorPipe[0]);
+  channels = std::make_unique<Channels>(child->id, child->socket, child->error);
 }
 
 ProcessGuard::Worker::~Worker() {
