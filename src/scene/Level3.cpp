@@ -43,7 +43,7 @@ void Level3::addBoss(scene::mesh::Path& geometry) {
   boss->setScale(bossScale);
   weigh(*boss->body());
   boss->modelYaw -= 90.0f;
-  boss->killHeight = 65.0f;
+  boss->killHeight = bossKillHeight;
   boss->standStill = true;
   scene::mesh::Walker& walker = scene().add(std::move(boss));
   scene().addEvent(std::make_unique<scene::event::Level3DoorsOpenEvent>(geometry, walker,

@@ -11,6 +11,9 @@ class Path;
 /// The third level: the climb to the boss's arena and the doors it guards.
 class Level3 : public Level {
  public:
+  /// The boss is out of play, and the doors open, below this height.
+  static constexpr float bossKillHeight = 65.0f;
+
   Level3(PhysicsWorld& physicsWorld, float width, float height);
 
  private:

@@ -17,13 +17,6 @@
 
 namespace Vexa::scene {
 
-namespace {
-
-// An event sets itself off when the player is within this distance on every axis.
-constexpr float eventHalfSize = 5.0f;
-
-}  // namespace
-
 SceneContainer::SceneContainer(std::unique_ptr<mesh::Player> player, std::unique_ptr<mesh::Bat> bat,
                                std::unique_ptr<mesh::Hemisphere> sky,
                                std::unique_ptr<mesh::Terrain> terrain,

@@ -32,6 +32,9 @@ class Terrain;
 /// It owns them all and runs the frame's update and the three render passes.
 class SceneContainer {
  public:
+  /// An event sets itself off when the player is within this distance on every axis.
+  static constexpr float eventHalfSize = 5.0f;
+
   /// Starts the objects with the player, its bat and the terrain.
   SceneContainer(std::unique_ptr<mesh::Player> player, std::unique_ptr<mesh::Bat> bat,
                  std::unique_ptr<mesh::Hemisphere> sky, std::unique_ptr<mesh::Terrain> terrain,

@@ -11,14 +11,13 @@
 
 #include "CharacterClip.h"
 #include "CharacterFiles.h"
+#include "platform/Geometry.h"
 #include "scene/Level.h"
 
 namespace Vexa::test {
 namespace {
 
 using namespace scene::mesh;
-
-constexpr double pi = 3.14159265359;
 
 // The bat ------------------------------------------------------------------------------
 

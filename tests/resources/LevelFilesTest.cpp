@@ -10,18 +10,22 @@
 #include "physic/PhysicsWorld.h"
 #include "physic/WorldRays.h"
 #include "render/Lighting.h"
+#include "scene/Level3.h"
+#include "scene/SceneContainer.h"
+#include "scene/event/Level1ElevatorEvent.h"
+#include "scene/event/Level3DoorsOpenEvent.h"
 
 namespace Vexa::test {
 namespace {
 
 const float capsuleHalfHeight = static_cast<float>(playerCapsule.standingHeight());
 const float capsuleRadius = static_cast<float>(playerCapsule.radius);
-constexpr float triggerHalfSize = 5.0f;
-constexpr float elevatorDrop = 10.0f;
-constexpr float elevatorKillHeight = -50.0f;
-constexpr float bossKillHeight = 65.0f;
+constexpr float triggerHalfSize = scene::SceneContainer::eventHalfSize;
+constexpr float elevatorDrop = scene::event::Level1ElevatorEvent::loweredBy;
+constexpr float elevatorKillHeight = scene::event::Level1ElevatorEvent::waveKillHeight;
+constexpr float bossKillHeight = Level3::bossKillHeight;
 constexpr float bossHeight = 6.7f;
-constexpr float doorSlide = 3.0f;
+constexpr float doorSlide = scene::event::Level3DoorsOpenEvent::slideDistance;
 
 /// The four points at distance from point along the horizontal axes.
 std::array<glm::vec3, 4> around(const glm::vec3& point, float distance) {

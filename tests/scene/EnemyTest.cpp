@@ -10,6 +10,7 @@
 #include "audio/SoundSystem.h"
 #include "physic/BulletConversions.h"
 #include "physic/PhysicsScenery.h"
+#include "platform/Geometry.h"
 #include "render/ShaderProgram.h"
 #include "scene/mesh/Jumper.h"
 #include "scene/mesh/Roller.h"
@@ -28,9 +29,9 @@ using scene::mesh::Walker;
 
 const glm::mat4 identity(1.0f);
 constexpr double frameTime = 1.0 / 60.0;
-constexpr float pi = 3.14159265f;
-/// Where the capsule of an enemy at scale 0.5 (height 2.4) rests on the ground at 0.
-constexpr float restingHeight = 1.2f;
+/// Where the capsule of an enemy at scale 0.5 rests on the ground at 0: its radius
+/// and its height are both the scaled body size.
+constexpr float restingHeight = static_cast<float>(1.5 * Enemy::bodySize * 0.5);
 
 /// The first calendar second from 1700000000 on whose draw out of 101 is below
 /// `bound`: in it every idle enemy starts walking (below 90), or every walk cycle

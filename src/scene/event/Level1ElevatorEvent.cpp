@@ -25,10 +25,6 @@ namespace Vexa::scene::event {
 
 namespace {
 
-/// The elevator waits this far below its modelled place.
-constexpr float loweredBy = 10.0f;
-/// The wave's enemies are out of play below this height.
-constexpr float waveKillHeight = -50.0f;
 /// The player collects the ruby, the trigger node once it shows, inside the cube of
 /// this half-size around it.
 constexpr float rubyReach = 2.0f;
@@ -40,7 +36,7 @@ void seedWithCalendar() {
 /// How far below its modelled place the elevator is `seconds` after it starts
 /// rising: it settles with an ease-out.
 float elevatorOffset(double seconds) {
-  return static_cast<float>(-loweredBy * std::exp(-seconds * seconds));
+  return static_cast<float>(-Level1ElevatorEvent::loweredBy * std::exp(-seconds * seconds));
 }
 
 }  // namespace

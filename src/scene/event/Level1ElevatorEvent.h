@@ -34,6 +34,11 @@ namespace Vexa::scene::event {
 /// and raises the elevator to where it was modelled.
 class Level1ElevatorEvent : public Event {
  public:
+  /// The elevator waits this far below its modelled place.
+  static constexpr float loweredBy = 10.0f;
+  /// The wave's enemies are out of play below this height.
+  static constexpr float waveKillHeight = -50.0f;
+
   /// Lowers the elevator, hides the ruby and the upgraded bat, and prepares the
   /// hidden wave in `scene`.
   Level1ElevatorEvent(const SceneObject* triggerNode, mesh::Path& geometry,

@@ -13,12 +13,10 @@ namespace Vexa::scene::event {
 
 namespace {
 
-/// Each door ends this far from where it was modelled.
-constexpr float slideDistance = 3.0f;
-
 /// How far each door has slid `seconds` after opening: fast at first, then settling.
 float doorOffset(double seconds) {
-  return static_cast<float>(slideDistance * (1.0 - std::exp(-seconds * seconds)));
+  return static_cast<float>(Level3DoorsOpenEvent::slideDistance *
+                            (1.0 - std::exp(-seconds * seconds)));
 }
 
 }  // namespace

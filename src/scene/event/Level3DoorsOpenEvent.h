@@ -22,6 +22,9 @@ namespace Vexa::scene::event {
 /// Level 3's two doors: they slide apart once the boss is out of play.
 class Level3DoorsOpenEvent : public Event {
  public:
+  /// Each door ends this far from where it was modelled.
+  static constexpr float slideDistance = 3.0f;
+
   Level3DoorsOpenEvent(mesh::Path& geometry, const SceneObject& boss, PhysicsWorld& physicsWorld,
                        SoundSystem& soundSystem);
   ~Level3DoorsOpenEvent() override;
