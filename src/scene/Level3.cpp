@@ -14,7 +14,6 @@ namespace Vexa {
 
 namespace {
 
-constexpr double bossScale = 1.4;
 constexpr float bossMass = 2.5f;
 
 /// Makes the boss heavy: its mass, with the inertia of its capsule.

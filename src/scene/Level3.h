@@ -13,6 +13,8 @@ class Level3 : public Level {
  public:
   /// The boss is out of play, and the doors open, below this height.
   static constexpr float bossKillHeight = 65.0f;
+  /// The boss is an enemy drawn and bodied at this scale.
+  static constexpr double bossScale = 1.4;
 
   Level3(PhysicsWorld& physicsWorld, float width, float height);
 

@@ -9,6 +9,7 @@
 #include "physic/CharacterBody.h"
 #include "scene/Level.h"
 #include "scene/LevelFiles.h"
+#include "scene/mesh/Hud.h"
 #include "scene/mesh/LevelText.h"
 #include "scene/mesh/Terrain.h"
 
@@ -118,7 +119,7 @@ TEST(Props, HemisphereIsADomeAroundTheViewerFacingInwards) {
 
 TEST(Props, CrosshairShowsAtTheWindowCentre) {
   const glm::mat4 hud = glm::scale(glm::translate(glm::mat4(1.0f), glm::vec3(512.0f, 384.0f, 0.0f)),
-                                   glm::vec3(25.0f));
+                                   glm::vec3(scene::mesh::Hud::crosshairScale));
   ImportedModel model("Resources/Models/crosshair.dae", [&hud](const glm::mat4&) { return hud; });
   const TriangleSet cross = everything(model);
   ASSERT_FALSE(cross.empty());

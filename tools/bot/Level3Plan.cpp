@@ -1,11 +1,14 @@
 #include "Level3Plan.h"
 
+#include "scene/Level3.h"
+#include "scene/mesh/Enemy.h"
+
 namespace Vexa::bot {
 
 namespace {
 
-/// The boss's capsule radius: 1.6 scaled by 1.4.
-constexpr float bossRadius = 2.24f;
+/// The boss's capsule radius: an enemy's body size at the boss's scale.
+constexpr float bossRadius = static_cast<float>(scene::mesh::Enemy::bodySize * Level3::bossScale);
 
 }  // namespace
 

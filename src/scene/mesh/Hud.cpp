@@ -8,12 +8,6 @@
 
 namespace Vexa::scene::mesh {
 
-namespace {
-
-constexpr float crosshairScale = 25.0f;
-
-}  // namespace
-
 Hud::Hud(ShaderProgram* program, PhysicsWorld* world, const Player* player, float width,
          float height)
     : MeshObject(program, nullptr), world(world), player(player) {

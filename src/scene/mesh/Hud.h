@@ -14,6 +14,9 @@ class Player;
 /// program through "hitEnemy" whether the bat would reach an enemy not yet hit.
 class Hud : public MeshObject {
  public:
+  /// The crosshair model's units in pixels.
+  static constexpr float crosshairScale = 25.0f;
+
   /// `width` and `height` are the window's size in pixels.
   Hud(ShaderProgram* program, PhysicsWorld* world, const Player* player, float width, float height);
 
