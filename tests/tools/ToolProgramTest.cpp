@@ -147,5 +147,16 @@ TEST(BotProgramTest, DrawsEveryFrameAtItsOwnPaceOnlyWhenWatched) {
   fs::remove(replay);
 }
 
+// A replay that cannot be written is refused before any frame is played.
+TEST(BotProgramTest, RefusesAReplayItCannotWriteBeforePlaying) {
+  const std::string replay =
+      (fs::temp_directory_path() / ("vexa-no-folder-" + std::to_string(getpid())) / "run.replay")
+          .string();
+  const ToolRun refused = runTool(fs::current_path(), "vexa_bot", "'" + replay + "' --frames 12");
+  EXPECT_TRUE(refused.exitedWith(1)) << refused.output << refused.err;
+  EXPECT_EQ(refused.err, "vexa_bot: could not write " + replay + "\n");
+  EXPECT_EQ(refused.output, "");
+}
+
 }  // namespace
 }  // namespace Vexa::test

@@ -80,6 +80,10 @@ int main(int argc, char** argv) {
                          "would, from\nthe state lines alone, and writes the replay of its run "
                          "into REPLAY.");
   const BotOptions options = BotOptions::read(program, argc, argv);
+  // Both files are opened before the run, so that a path that cannot be written
+  // fails at once rather than after minutes of play.
+  std::ofstream file(options.replayFile);
+  if (!file) program.fail("could not write " + options.replayFile);
   std::ofstream stateFile;
   if (options.stateFile) {
     stateFile.open(*options.stateFile);
@@ -98,7 +102,6 @@ int main(int argc, char** argv) {
     program.fail(error.what());
   }
   times.report(lastFrame, std::chrono::steady_clock::now());
-  std::ofstream file(options.replayFile);
   replay::writeReplay(file, played);
   if (!file.flush()) program.fail("could not write " + options.replayFile);
   std::cout << "played " << played.frameCount() << " frames into " << options.replayFile << "\n";
