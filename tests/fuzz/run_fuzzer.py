@@ -2,7 +2,10 @@
 """Builds the model loader's fuzz target with clang in a build folder of its own,
 replays the kept inputs, fuzzes for a bounded time and sorts what it found.
 
-    run_fuzzer.py BUILD_DIR SEED_FOLDER SECONDS [COMPILER_LAUNCHER]
+    run_fuzzer.py BUILD_DIR SEED_FOLDER SECONDS [COMPILER_LAUNCHER [CMAKE_OPTION...]]
+
+The CMake options (warnings as errors, as the game's build has them) go to the
+fuzz target's configuration.
 
 The seeds are the game's generated models. A crash, abort, leak, hang or runaway
 allocation is classified by the first frame of its report that lies in Assimp or in the
@@ -24,9 +27,9 @@ FRAME = re.compile(r"^\s*#\d+ 0x[0-9a-f]+ ")
 LIMITS = ["-timeout=20", "-rss_limit_mb=2048", "-malloc_limit_mb=2048"]
 
 
-def build(build_dir, launcher):
+def build(build_dir, launcher, options):
     configure = ["cmake", "-S", str(HERE / "fuzzer"), "-B", str(build_dir),
-                 "-DCMAKE_CXX_COMPILER=clang++"]
+                 "-DCMAKE_CXX_COMPILER=clang++", *options]
     if launcher:
         configure.append("-DCMAKE_CXX_COMPILER_LAUNCHER=" + launcher)
     subprocess.run(configure, check=True, stdout=subprocess.DEVNULL)
@@ -70,7 +73,7 @@ def summary(text):
 def main():
     build_dir, seeds, seconds = Path(sys.argv[1]).resolve(), Path(sys.argv[2]), int(sys.argv[3])
     launcher = sys.argv[4] if len(sys.argv) > 4 else ""
-    fuzzer = build(build_dir, launcher)
+    fuzzer = build(build_dir, launcher, sys.argv[5:])
 
     failed = False
     for kept in sorted((HERE / "ours").glob("*")):

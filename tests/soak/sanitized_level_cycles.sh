@@ -3,13 +3,16 @@
 # a build folder of their own and runs them there. The run fails on a leak, a use
 # after free or undefined behaviour (the sanitizers end the process with a report),
 # a GL error, or resident memory that grows from the second cycle to the tenth.
-#   sanitized_level_cycles.sh SOURCE_DIR BUILD_DIR [COMPILER_LAUNCHER]
+# Options after the launcher (warnings as errors, as the ordinary build has them)
+# go to CMake.
+#   sanitized_level_cycles.sh SOURCE_DIR BUILD_DIR [COMPILER_LAUNCHER [CMAKE_OPTION...]]
 set -euo pipefail
 source_dir=$1
 build_dir=$2
 launcher=${3:-}
+shift $(($# < 3 ? $# : 3))
 
-configure=(-DVEXA_SANITIZE=ON -DCMAKE_BUILD_TYPE=RelWithDebInfo)
+configure=(-DVEXA_SANITIZE=ON -DCMAKE_BUILD_TYPE=RelWithDebInfo "$@")
 [ -n "$launcher" ] && configure+=(-DCMAKE_C_COMPILER_LAUNCHER="$launcher"
                                   -DCMAKE_CXX_COMPILER_LAUNCHER="$launcher")
 cmake -S "$source_dir" -B "$build_dir" "${configure[@]}" >/dev/null
