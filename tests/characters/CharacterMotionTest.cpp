@@ -13,6 +13,7 @@
 #include "CharacterFiles.h"
 #include "platform/Geometry.h"
 #include "scene/Level.h"
+#include "scene/mesh/CharacterClips.h"
 
 namespace Vexa::test {
 namespace {
@@ -113,7 +114,7 @@ INSTANTIATE_TEST_SUITE_P(BothBats, BatTest, testing::Values(batModelPath(0), bat
 
 // The enemies --------------------------------------------------------------------------
 
-constexpr float bodyCentreHeight = 2.2f;  // the capsule centre above the model origin
+constexpr float bodyCentreHeight = static_cast<float>(enemyBodyCentreHeight);
 
 /// The Walker's speed while walking, seconds after the walk cycle started (base speed 3).
 double walkerSpeed(double t) {

@@ -5,13 +5,14 @@
 The build writes the header into its own tree and the game includes it, so the
 game cuts every clip where it is authored: the first and last frame of each
 segment, which segments the game restarts, the frames it cuts between, the bone
-that carries each body, the node that holds the skeletons, and the placement in
-front of the camera that the bat is modelled for.
+that carries each body, the node that holds the skeletons, the placement in
+front of the camera that the bat is modelled for, and how high an enemy's body
+centre lies above its feet.
 """
 
 import sys
 
-from . import bat_motion, jumper_motion, roller_motion, skinned, walker_motion
+from . import bat_motion, jumper_motion, motion, roller_motion, skinned, walker_motion
 
 BAT_SEGMENTS = ("idle", "walk", "swing")
 ENEMY_SEGMENTS = ("idle A", "idle B", "start walking", "walk", "stop walking", "hit")
@@ -44,6 +45,10 @@ inline constexpr const char* skeletonRootNode = "%s";
 /// by `batOffset` within the scaled frame.
 inline constexpr float batScale = %s;
 inline const glm::vec3 batOffset(%s);
+
+/// An enemy model's feet lie this far (at scale 1) below its body's centre, the
+/// centre a tumbling enemy turns about.
+inline constexpr double enemyBodyCentreHeight = %s;
 """
 
 TAIL = """
@@ -110,7 +115,8 @@ def declarations(name, description, rig, clip, clip_type, names):
 
 def header():
     offset = ", ".join(cpp_float(c) for c in bat_motion.BAT_OFFSET)
-    text = HEAD % (skinned.ARMATURE, cpp_float(bat_motion.BAT_SCALE), offset)
+    text = HEAD % (skinned.ARMATURE, cpp_float(bat_motion.BAT_SCALE), offset,
+                   repr(float(motion.BODY_CENTRE[2])))
     name, description, rig, clip = BAT
     text += declarations(name, description, rig(), clip(), "BatClip", BAT_SEGMENTS)
     for name, description, rig, clip in ENEMIES:

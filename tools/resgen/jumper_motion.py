@@ -26,7 +26,6 @@ HIT = (227, 286)
 TAKE_OFF = 93
 LANDING = 116
 HOP_HEIGHT = 1.6
-BODY_CENTRE = (0.0, 0.0, 2.2)
 HIPS = (0.0, 0.0, 1.3)
 
 
@@ -132,7 +131,7 @@ def hit(u):
     kick = 35.0 * wave(u, 3)
     pose = _legs(0.5 + 0.3 * wave(u, 2), 20.0)
     pose.update({
-        "Hips": tumbling(tumble, HIPS, BODY_CENTRE),
+        "Hips": tumbling(tumble, HIPS),
         "Thigh_L": motion(rx=-20.0 + kick, ry=-20.0),
         "Thigh_R": motion(rx=-20.0 - kick, ry=20.0),
         "Ear_L": motion(rx=50.0 * wave(u, 4), ry=-30.0),

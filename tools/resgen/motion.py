@@ -24,12 +24,17 @@ def motion(rx: float = 0.0, ry: float = 0.0, rz: float = 0.0,
     return BoneMotion(quat_from_euler((rx, ry, rz)), tuple(float(c) for c in offset))
 
 
-def tumbling(rotation: Quat, root_joint: Vec3, body_centre: Vec3) -> BoneMotion:
+# An enemy's body centre above its feet, at the model's scale: the centre of the
+# game's capsule, which the game's header of the clips gives it.
+BODY_CENTRE = (0.0, 0.0, 2.2)
+
+
+def tumbling(rotation: Quat, root_joint: Vec3) -> BoneMotion:
     """A root bone turned about the body's centre, with that centre on the model origin.
 
     While an enemy tumbles the game puts the model origin on the body's centre.
     """
-    return BoneMotion(rotation, pivot_offset(rotation, root_joint, body_centre, (0.0, 0.0, 0.0)))
+    return BoneMotion(rotation, pivot_offset(rotation, root_joint, BODY_CENTRE, (0.0, 0.0, 0.0)))
 
 
 def ease(u: float) -> float:

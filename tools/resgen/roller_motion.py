@@ -26,7 +26,6 @@ STOP = 176
 HIT = (186, 226)
 
 BALL_RADIUS = 1.1
-BODY_CENTRE = (0.0, 0.0, 2.2)
 ROLL_DEGREES_PER_FRAME = 360.0 / (ROLL[1] - ROLL[0])
 ROLL_LEAN = 15.0
 
@@ -113,7 +112,7 @@ def hit(u):
     tumble = quat_from_euler((-360.0 * u, 0.0, 25.0 * wave(u, 1)))
     flail = 30.0 * wave(u, 3)
     return {
-        "Root": tumbling(tumble, (0.0, 0.0, 0.0), BODY_CENTRE),
+        "Root": tumbling(tumble, (0.0, 0.0, 0.0)),
         "Ball": motion(rx=720.0 * u),
         "Head": motion(rx=-15.0 + 10.0 * wave(u, 2)),
         "Antenna": motion(rx=40.0 * wave(u, 4)),

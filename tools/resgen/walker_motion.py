@@ -29,7 +29,6 @@ STOP_WALK = 208
 HIT = (214, 240)
 
 HIPS = (0.0, 0.0, 1.55)
-BODY_CENTRE = (0.0, 0.0, 2.2)  # the capsule centre above the feet, at the model's scale
 
 
 def walker_rig():
@@ -135,7 +134,7 @@ def hit(u):
     flail = 25.0 * wave(u, 3)
     kick = 35.0 * wave(u, 2)
     return {
-        "Hips": tumbling(tumble, HIPS, BODY_CENTRE),
+        "Hips": tumbling(tumble, HIPS),
         "Head": motion(rx=-20.0 + 10.0 * wave(u, 2)),
         "Jaw": motion(rx=30.0),
         "UpperArm_L": motion(rx=flail, ry=-100.0 + flail),

@@ -33,8 +33,6 @@ constexpr float standUpSpeed = 4.0f;
 constexpr float overshootDegrees = 100.0f;
 /// A touched enemy turns round and aims this far behind itself.
 constexpr float turnBackDistance = 2.0f;
-/// The model's feet lie this far (at scale 1) below the body's centre.
-constexpr double modelDrop = 2.2;
 
 /// Half-size of the box the view-frustum culling tests.
 constexpr float cullingHalfSize = 5.0f;
@@ -294,8 +292,8 @@ void Enemy::updateModelMatrix() {
   glm::mat4 placement = glm::translate(glm::mat4(1.0f), position()) *
                         glm::mat4_cast(glm::quat(turn.w(), turn.x(), turn.y(), turn.z()));
   if (currentState != EnemyState::Hit)
-    placement = glm::translate(placement,
-                               glm::vec3(0.0f, static_cast<float>(-modelDrop * modelScale), 0.0f));
+    placement = glm::translate(
+        placement, glm::vec3(0.0f, static_cast<float>(-enemyBodyCentreHeight * modelScale), 0.0f));
   placement = glm::scale(placement, glm::vec3(static_cast<float>(modelScale)));
   // The model stands along its z axis and faces -y.
   placement = glm::rotate(placement, glm::radians(-90.0f), glm::vec3(1.0f, 0.0f, 0.0f));
