@@ -8,7 +8,8 @@ class FrameObserver {
  public:
   /// The phases of a frame, in the order they run.
   enum class Phase { Update, ShadowPass, Blur, MainPass, Swap };
-  static constexpr int phaseCount = 5;
+  /// Counted from the last phase, the swap, which always ends a frame.
+  static constexpr int phaseCount = static_cast<int>(Phase::Swap) + 1;
 
   virtual ~FrameObserver() = default;
 

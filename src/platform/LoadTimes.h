@@ -12,7 +12,8 @@ namespace Vexa {
 class LoadTimes {
  public:
   enum class Cause { ShaderCompilation, ModelImport, TextureDecoding, SoundLoading, PhysicsBuild };
-  static constexpr int causeCount = 5;
+  /// Counted from the last cause, which a new one goes before.
+  static constexpr int causeCount = static_cast<int>(Cause::PhysicsBuild) + 1;
   /// Milliseconds per cause, in the order of `Cause`.
   using Totals = std::array<double, causeCount>;
 

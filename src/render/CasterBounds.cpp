@@ -57,10 +57,7 @@ void CasterBounds::gather(const glm::vec4& clip, Extent& extent, bool& first) {
   first = false;
 }
 
-namespace {
-
-/// Adds `box` to boxes of which no two meet, joining it with every one it meets.
-void insertJoined(std::vector<TexelBox>& apart, TexelBox box) {
+void addJoined(std::vector<TexelBox>& apart, TexelBox box) {
   for (std::size_t i = 0; i < apart.size();) {
     if (!apart[i].meets(box)) {
       ++i;
@@ -74,8 +71,6 @@ void insertJoined(std::vector<TexelBox>& apart, TexelBox box) {
   }
   apart.push_back(box);
 }
-
-}  // namespace
 
 std::vector<TexelBox> CasterBounds::texels(GLsizei size, GLint margin) const {
   if (unbounded) return {{0, 0, size, size}};
@@ -93,7 +88,7 @@ std::vector<TexelBox> CasterBounds::texels(GLsizei size, GLint margin) const {
                        std::max(down(extent.low.y) - margin, 0),
                        std::min<GLint>(up(extent.high.x) + margin, size),
                        std::min<GLint>(up(extent.high.y) + margin, size)};
-    if (!box.empty()) insertJoined(boxes, box);
+    if (!box.empty()) addJoined(boxes, box);
   }
   return boxes;
 }

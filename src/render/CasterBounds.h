@@ -27,6 +27,10 @@ struct TexelBox {
   }
 };
 
+/// Adds `box` to `apart`, boxes of which no two meet, joining it with every one
+/// it meets, so that still no texel lies in two.
+void addJoined(std::vector<TexelBox>& apart, TexelBox box);
+
 /// Where the shadow casters of one pass land on the shadow map, gathered from
 /// their boxes as the light's camera sees them. Before any caster has been
 /// gathered (or when the casters' reach is unknown) the whole map counts.

@@ -162,9 +162,11 @@ void ShadowBuffers::blur(const ShaderProgram& horizontal, const ShaderProgram& v
   // must hold this frame's moments. Left as they were made at start-up, they
   // darken every distant receiver and lose the small casters' shadows there.
   // Outside this frame's casters and the last frame's, every level already holds
-  // the far value the shadow pass cleared the map to.
+  // the far value the shadow pass cleared the map to. Casters move little from
+  // one frame to the next, so the two frames' boxes are joined where they meet
+  // rather than each refreshed over the other.
   std::vector<TexelBox> changed = written;
-  changed.insert(changed.end(), staleMipmaps.begin(), staleMipmaps.end());
+  for (const TexelBox& stale : staleMipmaps) addJoined(changed, stale);
   refreshMipmaps(std::move(changed));
   staleMipmaps = written;
 }
